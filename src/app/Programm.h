@@ -1,0 +1,55 @@
+#pragma once
+// The running program: owns the dice, the message boxes and one slot per window, opens the
+// windows on request and connects what passes between them (the skill hand-over, the etiquette
+// dice that land in the main window's list). Tests create their own Programm with scripted dice.
+
+#include "WindowSlot.h"
+#include "care/SearchState.h"
+#include "dice/wuerfelomat.h"
+#include "healing/Form1State.h"
+
+#include <QObject>
+#include <memory>
+
+class Form1;
+class Auswahl;
+class NormalVersorgung;
+class NotfallVersorgung;
+class SanivexInfo;
+class MessageBoxes;
+
+namespace app {
+
+class Programm final : public QObject {
+public:
+    // Without arguments: the real dice and modal message boxes.
+    explicit Programm(std::unique_ptr<dice::Wuerfelomat> dice = nullptr,
+                      MessageBoxes* boxes = nullptr);
+    ~Programm() override;
+
+    // Creates the main window, runs its load handler and shows it.
+    Form1* start();
+
+    Auswahl* openAuswahl();
+    NormalVersorgung* openNormalVersorgung();
+    NotfallVersorgung* openNotfallVersorgung();
+    SanivexInfo* openSanivexInfo();
+
+    WindowSlot<Form1, healing::Form1State> form1;
+    WindowSlot<Auswahl> auswahl;
+    WindowSlot<NormalVersorgung, care::NormalVersorgungState> normalVersorgung;
+    WindowSlot<NotfallVersorgung, care::NotfallVersorgungState> notfallVersorgung;
+    WindowSlot<SanivexInfo> sanivexInfo;
+
+private:
+    class MainDice;
+    void handOver(numbers::Int16 fertigkeit);
+    void mainWindowGone();
+
+    std::unique_ptr<dice::Wuerfelomat> m_dice;
+    std::unique_ptr<MessageBoxes> m_ownBoxes;
+    MessageBoxes* m_boxes;
+    std::unique_ptr<MainDice> m_mainDice;
+};
+
+} // namespace app
