@@ -1,42 +1,17 @@
 #include "NormalVersorgung.h"
 
+#include "EntryList.h"
+#include "MessageBoxes.h"
 #include "ProgramLook.h"
 #include "StraightLines.h"
+#include "care/CareTexts.h"
+#include "care/NormalSearch.h"
+#include "care/Trade.h"
+#include "dice/wuerfelomat.h"
+#include "numbers/Text.h"
 
 #include <QKeyEvent>
 
-namespace {
-
-// The entries of the three lists in the order they are shown.
-const QStringList artEntries = {
-    QStringLiteral("Kosmetisch"),     QStringLiteral("Implantat"), QStringLiteral("Therapeutisch"),
-    QStringLiteral("Transimplantat"), QStringLiteral("Trauma"),    QStringLiteral("Nanochirugie"),
-};
-const QStringList kategorieEntries = {
-    QStringLiteral("Standardcyberware"),
-    QStringLiteral("Alphaware"),
-    QStringLiteral("Betaware"),
-    QStringLiteral("Deltaware"),
-    QStringLiteral("Standardbioware"),
-    QStringLiteral("Kosmetische Bioware"),
-    QStringLiteral("Kultivierte Bioware"),
-    QStringLiteral("Nanoware"),
-};
-const QStringList legalitaetEntries = {
-    QStringLiteral("Legal"),
-    QStringLiteral("Paralegal/Klasse A"),
-    QStringLiteral("Sicherheit/Klasse B"),
-    QStringLiteral("Militärisch/Klasse C"),
-};
-
-// A list that accepts only its entries starts with none of them chosen (an empty text).
-void fillList(QComboBox* list, const QStringList& entries) {
-    list->clear();
-    list->addItems(entries);
-    list->setCurrentIndex(-1);
-}
-
-} // namespace
 
 NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Wuerfelomat& dice,
                                    dice::DiceSink& mainDice, MessageBoxes& boxes, QWidget* parent)
@@ -63,15 +38,22 @@ NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Wue
     connect(ui.cmdUebernehmen, &QPushButton::clicked, this,
             &NormalVersorgung::cmdUebernehmen_Click);
     connect(ui.cmdCancel, &QPushButton::clicked, this, &NormalVersorgung::cmdCancel_Click);
+    connect(ui.cmdSuchDoc, &QPushButton::clicked, this, &NormalVersorgung::cmdSuchDoc_Click);
+    connect(ui.cmdImproveQual, &QPushButton::clicked, this,
+            &NormalVersorgung::cmdImproveQual_Click);
+    connect(ui.cmdDiminQual, &QPushButton::clicked, this, &NormalVersorgung::cmdDiminQual_Click);
+    connect(ui.cmdImproveTime, &QPushButton::clicked, this,
+            &NormalVersorgung::cmdImproveTime_Click);
+    connect(ui.cmdDiminTime, &QPushButton::clicked, this, &NormalVersorgung::cmdDiminTime_Click);
 
     // The first control in focus order; focusing an option does not select it.
     ui.optKonzern->setFocus();
 }
 
 void NormalVersorgung::Form_Load() {
-    fillList(ui.cmbArt, artEntries);
-    fillList(ui.cmbKategorie, kategorieEntries);
-    fillList(ui.cmbLegalität, legalitaetEntries);
+    windows::fillEntryList(ui.cmbArt, care::surgeryEntries());
+    windows::fillEntryList(ui.cmbKategorie, care::categoryEntries());
+    windows::fillEntryList(ui.cmbLegalität, care::legalityEntries());
 }
 
 // The field is written first, the window closed second.
@@ -89,4 +71,97 @@ void NormalVersorgung::keyPressEvent(QKeyEvent* event) {
         cmdCancel_Click();
     else
         QWidget::keyPressEvent(event);
+}
+
+void NormalVersorgung::cmdSuchDoc_Click() {
+    care::NormalSearchInput input;
+    using care::Anbieter;
+    const std::pair<QRadioButton*, Anbieter> anbieter[] = {
+        {ui.optKonzern, Anbieter::Konzern},         {ui.optPrivat, Anbieter::Privat},
+        {ui.optIllegal, Anbieter::Illegal},         {ui.optoeffentlich, Anbieter::Oeffentlich},
+        {ui.optKlinik, Anbieter::Klinik},           {ui.optKrankenhaus, Anbieter::Krankenhaus}};
+    for (const auto& [option, value] : anbieter)
+        if (option->isChecked())
+            input.anbieter = value;
+    if (ui.optSchieber->isChecked())
+        input.connection = care::Connection::Schieber;
+    if (ui.optStrassendoc->isChecked())
+        input.connection = care::Connection::Strassendoc;
+    input.art = ui.cmbArt->currentText();
+    input.kategorie = ui.cmbKategorie->currentText();
+    input.legalitaet = ui.cmbLegalität->currentText();
+    input.gebraeuche = ui.txtGebräuche->text();
+
+    const care::NormalSearchResult result = care::runNormalSearch(input, m_state, m_dice);
+    if (result.eingabeFehler) {
+        m_boxes.inform(this, *result.eingabeFehler);
+        return;
+    }
+    const care::NormalSearchOutcome& out = result.outcome;
+    m_state = out.state;
+
+    ui.lstModifMeld->clear();
+    ui.lstModifMeld->addItems(out.meldungen);
+    ui.lblModif->setText(numbers::intText(out.Modif));
+    ui.lblFertMod->setText(numbers::intText(out.FertMod));
+    ui.lblMindestwurf->setText(numbers::intText(out.MW));
+    ui.lblZeitraum->setText(out.zeitraumText);
+    m_mainDice.clearDice();
+    for (const QString& die : out.etiketteWuerfel)
+        m_mainDice.appendDie(die);
+    ui.lblErfolge->setText(numbers::intText(out.Erfolge));
+
+    if (out.ersteAblehnung()) {
+        m_boxes.inform(this, care::texts::ersteAblehnung);
+        cmdCancel_Click();
+        return;
+    }
+    const care::Arztwurf& wurf = *out.arztwurf;
+    ui.lblWurf1->setText(numbers::intText(wurf.W1));
+    ui.lblWurf2->setText(numbers::intText(wurf.W2));
+    ui.lblSumme->setText(numbers::intText(wurf.S));
+    if (wurf.arzt.verweigert) // the levels still show the previous search while the box is open
+        m_boxes.inform(this, care::texts::zweiteAblehnung);
+    ui.lblFertigkeit->setText(numbers::intText(m_state.Fertigkeit));
+    ui.lblEquipment->setText(numbers::intText(m_state.Equipment));
+    if (out.kurzoderGut)
+        KurzoderGut();
+}
+
+void NormalVersorgung::KurzoderGut() {
+    // Once opened, the trade stays open for the rest of the window's life.
+    ui.cmdImproveTime->setEnabled(true);
+    ui.cmdImproveQual->setEnabled(true);
+    ui.cmdDiminTime->setEnabled(true);
+    ui.cmdDiminQual->setEnabled(true);
+}
+
+void NormalVersorgung::cmdImproveQual_Click() {
+    if (care::cmdImproveQual(m_state))
+        zeigeAusruestung();
+}
+
+void NormalVersorgung::cmdDiminQual_Click() {
+    if (care::cmdDiminQual(m_state))
+        zeigeAusruestung();
+}
+
+void NormalVersorgung::cmdImproveTime_Click() {
+    if (care::cmdImproveTime(m_state))
+        zeigeZeitraum();
+}
+
+void NormalVersorgung::cmdDiminTime_Click() {
+    if (care::cmdDiminTime(m_state))
+        zeigeZeitraum();
+}
+
+void NormalVersorgung::zeigeAusruestung() {
+    ui.lblEquipment->setText(numbers::intText(m_state.Equipment));
+    ui.lblErfolge->setText(numbers::intText(m_state.Erfolge));
+}
+
+void NormalVersorgung::zeigeZeitraum() {
+    ui.lblZeitraum->setText(care::zeitraumText(m_state.Zeitraum));
+    ui.lblErfolge->setText(numbers::intText(m_state.Erfolge));
 }

@@ -37,8 +37,17 @@ class NormalVersorgung : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void cmdSuchDoc_Click();
     void cmdUebernehmen_Click();
     void cmdCancel_Click();
+    // Opens the trade of spare successes against time and equipment.
+    void KurzoderGut();
+    void cmdImproveQual_Click();
+    void cmdDiminQual_Click();
+    void cmdImproveTime_Click();
+    void cmdDiminTime_Click();
+    void zeigeAusruestung();
+    void zeigeZeitraum();
 
     Ui::NormalVersorgung ui;
     care::NormalVersorgungState& m_state;

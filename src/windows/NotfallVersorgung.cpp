@@ -1,32 +1,16 @@
 #include "NotfallVersorgung.h"
 
+#include "EntryList.h"
+#include "MessageBoxes.h"
 #include "ProgramLook.h"
 #include "StraightLines.h"
+#include "care/CareTexts.h"
+#include "care/EmergencySearch.h"
+#include "dice/wuerfelomat.h"
+#include "numbers/Text.h"
 
 #include <QKeyEvent>
 
-namespace {
-
-// The entries of the two lists in the order they are shown (not sorted).
-const QStringList kontraktEntries = {
-    QStringLiteral("Keiner"), QStringLiteral("Super-Platin"), QStringLiteral("Platin"),
-    QStringLiteral("Gold"),   QStringLiteral("Basis"),
-};
-const QStringList gegendEntries = {
-    QStringLiteral("AAA oder AA"),
-    QStringLiteral("A oder B"),
-    QStringLiteral("C oder D"),
-    QStringLiteral("E oder Z"),
-};
-
-// A list that accepts only its entries starts with none of them chosen (an empty text).
-void fillList(QComboBox* list, const QStringList& entries) {
-    list->clear();
-    list->addItems(entries);
-    list->setCurrentIndex(-1);
-}
-
-} // namespace
 
 NotfallVersorgung::NotfallVersorgung(care::NotfallVersorgungState& state, dice::Wuerfelomat& dice,
                                      MessageBoxes& boxes, QWidget* parent)
@@ -52,14 +36,15 @@ NotfallVersorgung::NotfallVersorgung(care::NotfallVersorgungState& state, dice::
 
     connect(ui.cmdUebernehmen, &QPushButton::clicked, this,
             &NotfallVersorgung::cmdUebernehmen_Click);
+    connect(ui.cmdSuchDoc, &QPushButton::clicked, this, &NotfallVersorgung::cmdSuchDoc_Click);
     connect(ui.cmdCancel, &QPushButton::clicked, this, &NotfallVersorgung::cmdCancel_Click);
 
     ui.chkSIN->setFocus();
 }
 
 void NotfallVersorgung::Form_Load() {
-    fillList(ui.cmbKontrakt, kontraktEntries);
-    fillList(ui.cmbGegend, gegendEntries);
+    windows::fillEntryList(ui.cmbKontrakt, care::contractEntries());
+    windows::fillEntryList(ui.cmbGegend, care::areaEntries());
 }
 
 // The field is written first, the window closed second.
@@ -77,4 +62,42 @@ void NotfallVersorgung::keyPressEvent(QKeyEvent* event) {
         cmdCancel_Click();
     else
         QWidget::keyPressEvent(event);
+}
+
+void NotfallVersorgung::cmdSuchDoc_Click() {
+    care::EmergencySearchInput input;
+    using care::Dienstleister;
+    const std::pair<QRadioButton*, Dienstleister> dienstleister[] = {
+        {ui.optSanivex, Dienstleister::Sanivex},
+        {ui.optRapidmed, Dienstleister::Rapidmed},
+        {ui.optPrivat, Dienstleister::Privat},
+        {ui.optIllegal, Dienstleister::Illegal}};
+    for (const auto& [option, value] : dienstleister)
+        if (option->isChecked())
+            input.dienstleister = value;
+    if (ui.optHTR->isChecked())
+        input.rettungsteam = care::Rettungsteam::HTR;
+    if (ui.optKriseneinsatz->isChecked())
+        input.rettungsteam = care::Rettungsteam::Kriseneinsatz;
+    input.kontrakt = ui.cmbKontrakt->currentText();
+    input.gegend = ui.cmbGegend->currentText();
+    input.sinlos = ui.chkSIN->isChecked();
+    input.arrest = ui.chkArrest->isChecked();
+
+    const care::EmergencySearchResult result = care::runEmergencySearch(input, m_state, m_dice);
+    m_state = result.state;
+
+    ui.lstModifMeld->clear();
+    ui.lstModifMeld->addItems(result.meldungen);
+    if (result.kontraktAufDefault) // the list shows the default from now on
+        ui.cmbKontrakt->setCurrentIndex(ui.cmbKontrakt->findText(care::kontraktDefault()));
+    ui.lblModif->setText(numbers::intText(result.Modif));
+    const care::Arztwurf& wurf = result.arztwurf;
+    ui.lblWurf1->setText(numbers::intText(wurf.W1));
+    ui.lblWurf2->setText(numbers::intText(wurf.W2));
+    ui.lblSumme->setText(numbers::intText(wurf.S));
+    if (wurf.arzt.verweigert) // the levels still show the previous search while the box is open
+        m_boxes.inform(this, care::texts::zweiteAblehnung);
+    ui.lblFertigkeit->setText(numbers::intText(wurf.arzt.Fertigkeit));
+    ui.lblEquipment->setText(numbers::intText(wurf.arzt.Equipment));
 }

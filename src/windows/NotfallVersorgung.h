@@ -35,6 +35,7 @@ class NotfallVersorgung : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void cmdSuchDoc_Click();
     void cmdUebernehmen_Click();
     void cmdCancel_Click();
 
