@@ -15,8 +15,7 @@
 
 namespace {
 
-bool save(QWidget* window, const QDir& folder, const QString& name)
-{
+bool save(QWidget* window, const QDir& folder, const QString& name) {
     const QString path = folder.filePath(name + QStringLiteral(".png"));
     if (!window->grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -28,8 +27,7 @@ bool save(QWidget* window, const QDir& folder, const QString& name)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     if (!folder.exists() && !QDir().mkpath(folder.path()))

@@ -13,33 +13,29 @@ namespace app {
 // The etiquette test of the normal search lists its dice in the main window; this forwards to
 // whichever main window is alive, so a search window never holds a dangling pointer.
 class Programm::MainDice final : public dice::DiceSink {
-public:
+  public:
     explicit MainDice(Programm& programm) : m_programm(programm) {}
-    void clearDice() override
-    {
+    void clearDice() override {
         if (Form1* main = m_programm.form1.window())
             main->clearDice();
     }
-    void appendDie(const QString& line) override
-    {
+    void appendDie(const QString& line) override {
         if (Form1* main = m_programm.form1.window())
             main->appendDie(line);
     }
 
-private:
+  private:
     Programm& m_programm;
 };
 
 Programm::Programm(std::unique_ptr<dice::Wuerfelomat> dice, MessageBoxes* boxes)
     : m_dice(dice ? std::move(dice) : std::make_unique<dice::Wuerfelomat>()),
       m_ownBoxes(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
-      m_boxes(boxes ? boxes : m_ownBoxes.get()), m_mainDice(std::make_unique<MainDice>(*this))
-{
+      m_boxes(boxes ? boxes : m_ownBoxes.get()), m_mainDice(std::make_unique<MainDice>(*this)) {
     windows::useProgramStyle();
 }
 
-Programm::~Programm()
-{
+Programm::~Programm() {
     // Widgets are deleted before the state and dice they refer to.
     form1.destroy();
     auswahl.destroy();
@@ -48,8 +44,7 @@ Programm::~Programm()
     sanivexInfo.destroy();
 }
 
-Form1* Programm::start()
-{
+Form1* Programm::start() {
     return form1.open(
         [this](healing::Form1State& state) {
             auto* window = new Form1(state, *m_dice, *m_boxes);
@@ -61,8 +56,7 @@ Form1* Programm::start()
         [](Form1& window) { window.Form_Load(); });
 }
 
-Auswahl* Programm::openAuswahl()
-{
+Auswahl* Programm::openAuswahl() {
     return auswahl.open(
         [this](std::monostate&) {
             auto* window = new Auswahl;
@@ -79,8 +73,7 @@ Auswahl* Programm::openAuswahl()
         [](Auswahl&) {}); // the dialog has no load handler
 }
 
-NormalVersorgung* Programm::openNormalVersorgung()
-{
+NormalVersorgung* Programm::openNormalVersorgung() {
     return normalVersorgung.open(
         [this](care::NormalVersorgungState& state) {
             auto* window = new NormalVersorgung(state, *m_dice, *m_mainDice, *m_boxes);
@@ -90,8 +83,7 @@ NormalVersorgung* Programm::openNormalVersorgung()
         [](NormalVersorgung& window) { window.Form_Load(); });
 }
 
-NotfallVersorgung* Programm::openNotfallVersorgung()
-{
+NotfallVersorgung* Programm::openNotfallVersorgung() {
     return notfallVersorgung.open(
         [this](care::NotfallVersorgungState& state) {
             auto* window = new NotfallVersorgung(state, *m_dice, *m_boxes);
@@ -101,21 +93,18 @@ NotfallVersorgung* Programm::openNotfallVersorgung()
         [](NotfallVersorgung& window) { window.Form_Load(); });
 }
 
-SanivexInfo* Programm::openSanivexInfo()
-{
+SanivexInfo* Programm::openSanivexInfo() {
     return sanivexInfo.open([](std::monostate&) { return new SanivexInfo; },
                             [](SanivexInfo&) {}); // fixed content, no load handler
 }
 
-void Programm::handOver(numbers::Int16 fertigkeit)
-{
+void Programm::handOver(numbers::Int16 fertigkeit) {
     // Only a live main window takes the skill; a closed one is never brought back for it.
     if (Form1* main = form1.window())
         main->uebernehmeFertigkeit(fertigkeit);
 }
 
-void Programm::mainWindowGone()
-{
+void Programm::mainWindowGone() {
     // Closing the main window ends the program: no other window stays behind without it.
     auswahl.close();
     normalVersorgung.close();

@@ -21,7 +21,7 @@ class MessageBoxes;
 namespace app {
 
 class Programm final : public QObject {
-public:
+  public:
     // Without arguments: the real dice and modal message boxes.
     explicit Programm(std::unique_ptr<dice::Wuerfelomat> dice = nullptr,
                       MessageBoxes* boxes = nullptr);
@@ -41,7 +41,7 @@ public:
     WindowSlot<NotfallVersorgung, care::NotfallVersorgungState> notfallVersorgung;
     WindowSlot<SanivexInfo> sanivexInfo;
 
-private:
+  private:
     class MainDice;
     void handOver(numbers::Int16 fertigkeit);
     void mainWindowGone();

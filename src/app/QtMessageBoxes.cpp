@@ -4,8 +4,7 @@
 
 namespace app {
 
-void QtMessageBoxes::inform(QWidget* parent, const QString& text)
-{
+void QtMessageBoxes::inform(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf16(applicationTitle), text,
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("Meldung"));

@@ -8,7 +8,7 @@ namespace app {
 inline constexpr char16_t applicationTitle[] = u"Sanivex_Genesor";
 
 class QtMessageBoxes final : public MessageBoxes {
-public:
+  public:
     void inform(QWidget* parent, const QString& text) override;
 };
 

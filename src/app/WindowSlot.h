@@ -10,9 +10,8 @@
 
 namespace app {
 
-template <class Window, class State = std::monostate>
-class WindowSlot {
-public:
+template <class Window, class State = std::monostate> class WindowSlot {
+  public:
     State state{};
 
     // The open window, or null. A closed window waits for its deferred deletion hidden; it
@@ -22,8 +21,7 @@ public:
 
     // `create` builds the widget from its definition; `load` runs its load handler.
     template <std::invocable<State&> Create, std::invocable<Window&> Load>
-    Window* open(Create create, Load load)
-    {
+    Window* open(Create create, Load load) {
         if (Window* live = window()) {
             live->raise();
             live->activateWindow();
@@ -37,8 +35,7 @@ public:
         return window;
     }
 
-    void close()
-    {
+    void close() {
         if (Window* live = window())
             live->close();
     }
@@ -46,7 +43,7 @@ public:
     // Deletes the widget at once, open or waiting for deletion (at the end of the run).
     void destroy() { delete m_live.data(); }
 
-private:
+  private:
     QPointer<Window> m_live;
 };
 

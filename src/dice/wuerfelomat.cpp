@@ -7,33 +7,30 @@ namespace dice {
 
 namespace {
 
-std::uint64_t splitmix(std::uint64_t x)
-{
+std::uint64_t splitmix(std::uint64_t x) {
     x += 0x9E3779B97F4A7C15ULL;
     x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
     x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
     return x ^ (x >> 31);
 }
 
-std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+std::uint64_t rotl(std::uint64_t x, int k) {
+    return (x << k) | (x >> (64 - k));
+}
 
-std::uint64_t systemClock()
-{
-    return static_cast<std::uint64_t>(
-        std::chrono::system_clock::now().time_since_epoch().count());
+std::uint64_t systemClock() {
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
 } // namespace
 
 MixingGenerator::MixingGenerator(std::uint64_t seed)
-    : m_state{splitmix(seed), splitmix(seed ^ 0xA5A5A5A5A5A5A5A5ULL)}
-{
+    : m_state{splitmix(seed), splitmix(seed ^ 0xA5A5A5A5A5A5A5A5ULL)} {
     if (m_state[0] == 0 && m_state[1] == 0)
         m_state[1] = 1;
 }
 
-void MixingGenerator::reseed(std::uint64_t clockValue)
-{
+void MixingGenerator::reseed(std::uint64_t clockValue) {
     // Mixing (not replacing) keeps the sequence going when the clock has not moved.
     m_state[0] ^= splitmix(clockValue);
     if (m_state[0] == 0 && m_state[1] == 0)
@@ -41,8 +38,7 @@ void MixingGenerator::reseed(std::uint64_t clockValue)
     next();
 }
 
-std::uint64_t MixingGenerator::next()
-{
+std::uint64_t MixingGenerator::next() {
     // xoroshiro128+
     const std::uint64_t s0 = m_state[0];
     std::uint64_t s1 = m_state[1];
@@ -53,8 +49,7 @@ std::uint64_t MixingGenerator::next()
     return result;
 }
 
-float MixingGenerator::uniform()
-{
+float MixingGenerator::uniform() {
     // 24 random bits fill a float's mantissa exactly: values k / 2^24, all below 1.
     return static_cast<float>(next() >> 40) * (1.0f / 16777216.0f);
 }
@@ -62,12 +57,9 @@ float MixingGenerator::uniform()
 Wuerfelomat::Wuerfelomat() : Wuerfelomat(std::make_unique<MixingGenerator>(), systemClock) {}
 
 Wuerfelomat::Wuerfelomat(std::unique_ptr<RandomSource> source, Clock clock)
-    : m_source(std::move(source)), m_clock(std::move(clock))
-{
-}
+    : m_source(std::move(source)), m_clock(std::move(clock)) {}
 
-Int16 Wuerfelomat::WirfW6()
-{
+Int16 Wuerfelomat::WirfW6() {
     m_source->reseed(m_clock());
     const float r = m_source->uniform();
     int die = static_cast<int>(6.0f * r) + 1;
@@ -79,8 +71,7 @@ Int16 Wuerfelomat::WirfW6()
     return static_cast<Int16>(die);
 }
 
-Int16 Wuerfelomat::WirfW6Offen()
-{
+Int16 Wuerfelomat::WirfW6Offen() {
     const Int16 first = WirfW6();
     if (first != 6)
         return first;
@@ -93,8 +84,7 @@ Int16 Wuerfelomat::WirfW6Offen()
     return total;
 }
 
-Int16 Wuerfelomat::ZaehleErfolge(const Int16& mindestwurf, const Int16& anzahl, DiceSink& sink)
-{
+Int16 Wuerfelomat::ZaehleErfolge(const Int16& mindestwurf, const Int16& anzahl, DiceSink& sink) {
     const Int16 count = anzahl; // read once, before the first die
     if (count > maxDice)
         throw TooManyDice("more than 100 dice");

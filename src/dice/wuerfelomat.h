@@ -18,7 +18,7 @@ using numbers::Int16;
 
 // Uniform floats in [0, 1) that can take in a clock value.
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     virtual void reseed(std::uint64_t clockValue) = 0;
     virtual float uniform() = 0;
@@ -26,19 +26,19 @@ public:
 
 // The default generator: xoshiro128+ style state, clock values mixed in by SplitMix64.
 class MixingGenerator final : public RandomSource {
-public:
+  public:
     explicit MixingGenerator(std::uint64_t seed = 0x5A4E1BEC0DEULL);
     void reseed(std::uint64_t clockValue) override;
     float uniform() override;
 
-private:
+  private:
     std::uint64_t next();
     std::uint64_t m_state[2];
 };
 
 // Where the dice of a success test are listed (the main window's result list).
 class DiceSink {
-public:
+  public:
     virtual ~DiceSink() = default;
     virtual void clearDice() = 0;
     virtual void appendDie(const QString& line) = 0;
@@ -47,7 +47,7 @@ public:
 // Collects the dice of a roll so that a rule can hand them to the window only once it has
 // decided the whole press (a refused press must not leave new dice behind).
 class RecordingSink final : public DiceSink {
-public:
+  public:
     void clearDice() override { lines.clear(); }
     void appendDie(const QString& line) override { lines.append(line); }
     QStringList lines;
@@ -55,12 +55,12 @@ public:
 
 // More dice than the roll table holds; thrown before anything is rolled or listed.
 class TooManyDice : public std::invalid_argument {
-public:
+  public:
     using std::invalid_argument::invalid_argument;
 };
 
 class Wuerfelomat {
-public:
+  public:
     static constexpr Int16 maxDice = 100;
     using Clock = std::function<std::uint64_t()>;
 
@@ -70,14 +70,15 @@ public:
 
     // One die, 1 to 6.
     Int16 WirfW6();
-    // An open-ended die: every six is rolled again and added, so the total is never a multiple of 6.
+    // An open-ended die: every six is rolled again and added, so the total is never a multiple
+    // of 6.
     Int16 WirfW6Offen();
     // Rolls `anzahl` open-ended dice against `mindestwurf`, lists every total in `sink`
     // (cleared first) and returns the successes; a total equal to the target counts.
     // Throws TooManyDice above maxDice before touching the sink.
     Int16 ZaehleErfolge(const Int16& mindestwurf, const Int16& anzahl, DiceSink& sink);
 
-private:
+  private:
     std::unique_ptr<RandomSource> m_source;
     Clock m_clock;
 };

@@ -4,8 +4,7 @@
 
 namespace healing {
 
-std::optional<QString> ueberGrenze(const QString& text, const Attributgrenze& grenze)
-{
+std::optional<QString> ueberGrenze(const QString& text, const Attributgrenze& grenze) {
     const auto wert = numbers::parseDouble(text);
     if (wert && *wert > grenze.grenze)
         return grenze.meldung;

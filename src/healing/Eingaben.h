@@ -15,8 +15,7 @@ using numbers::Int16;
 // lifestyle reaches the level 5 a deadly wound needs.
 enum class Lebensstil { Strasse, Squatter, Unterschicht, Mittelschicht, Oberschicht, Luxus };
 
-constexpr Int16 Lebensstilstufe(Lebensstil stil)
-{
+constexpr Int16 Lebensstilstufe(Lebensstil stil) {
     switch (stil) {
     case Lebensstil::Strasse:
         return 0;

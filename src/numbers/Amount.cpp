@@ -12,8 +12,7 @@ namespace {
 constexpr std::int64_t ticksPerUnit = 10000;
 }
 
-Amount Amount::fromFloat(float value)
-{
+Amount Amount::fromFloat(float value) {
     // A float times 10000 is exact in double (24 + 14 bits), so only the rounding is inexact.
     const double scaled = static_cast<double>(value) * ticksPerUnit;
     const int saved = std::fegetround();
@@ -26,16 +25,14 @@ Amount Amount::fromFloat(float value)
     return Amount(static_cast<std::int64_t>(r));
 }
 
-Amount Amount::plus(Amount other) const
-{
+Amount Amount::plus(Amount other) const {
     std::int64_t r;
     if (__builtin_add_overflow(m_ticks, other.m_ticks, &r))
         throw Overflow("amount out of range");
     return Amount(r);
 }
 
-Amount Amount::roundedToCents() const
-{
+Amount Amount::roundedToCents() const {
     constexpr std::int64_t step = 100;
     std::int64_t q = m_ticks / step;
     const std::int64_t rem = m_ticks % step; // same sign as m_ticks
@@ -46,13 +43,12 @@ Amount Amount::roundedToCents() const
     return Amount(q * step);
 }
 
-QString Amount::text() const
-{
+QString Amount::text() const {
     const bool negative = m_ticks < 0;
     // Work in unsigned so that the most negative count has a magnitude too.
-    const std::uint64_t magnitude =
-        negative ? std::uint64_t(0) - static_cast<std::uint64_t>(m_ticks)
-                 : static_cast<std::uint64_t>(m_ticks);
+    const std::uint64_t magnitude = negative
+                                        ? std::uint64_t(0) - static_cast<std::uint64_t>(m_ticks)
+                                        : static_cast<std::uint64_t>(m_ticks);
     QString text = QString::number(magnitude / ticksPerUnit);
     QString fraction = QStringLiteral("%1").arg(magnitude % ticksPerUnit, 4, 10, QLatin1Char('0'));
     while (fraction.endsWith(QLatin1Char('0')))

@@ -7,7 +7,7 @@
 namespace numbers {
 
 class Amount {
-public:
+  public:
     constexpr Amount() = default;
     static constexpr Amount fromTicks(std::int64_t ticks) { return Amount(ticks); }
     // value * 10000 rounded half to even; throws Overflow beyond the 64-bit range.
@@ -24,7 +24,7 @@ public:
 
     friend constexpr bool operator==(Amount, Amount) = default;
 
-private:
+  private:
     constexpr explicit Amount(std::int64_t ticks) : m_ticks(ticks) {}
     std::int64_t m_ticks = 0;
 };

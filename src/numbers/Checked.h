@@ -11,7 +11,7 @@ using Int16 = std::int16_t;
 
 // The one exception type for arithmetic that leaves its range; handlers turn it into a message.
 class Overflow : public std::overflow_error {
-public:
+  public:
     using std::overflow_error::overflow_error;
 };
 

@@ -6,8 +6,7 @@
 
 namespace windows {
 
-inline void fillEntryList(QComboBox* list, const QStringList& entries)
-{
+inline void fillEntryList(QComboBox* list, const QStringList& entries) {
     list->clear();
     list->addItems(entries);
     list->setCurrentIndex(-1);

@@ -13,8 +13,7 @@
 namespace {
 
 // Radio buttons report both the old and the new selection; a click handler acts on the new one.
-template <class Handler>
-void onSelected(QRadioButton* option, Form1* window, Handler handler) {
+template <class Handler> void onSelected(QRadioButton* option, Form1* window, Handler handler) {
     QObject::connect(option, &QRadioButton::toggled, window, [window, handler](bool selected) {
         if (selected)
             (window->*handler)();

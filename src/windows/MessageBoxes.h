@@ -7,7 +7,7 @@
 class QWidget;
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Returns once the user has closed the box.
     virtual void inform(QWidget* parent, const QString& text) = 0;

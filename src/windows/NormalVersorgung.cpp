@@ -3,37 +3,19 @@
 #include "EntryList.h"
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
-#include "StraightLines.h"
 #include "care/CareTexts.h"
 #include "care/NormalSearch.h"
 #include "care/Trade.h"
 #include "dice/wuerfelomat.h"
 #include "numbers/Text.h"
 
-#include <QKeyEvent>
-
-
 NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Wuerfelomat& dice,
                                    dice::DiceSink& mainDice, MessageBoxes& boxes, QWidget* parent)
-    : QWidget(parent), m_state(state), m_dice(dice), m_mainDice(mainDice), m_boxes(boxes) {
+    : SearchWindow(parent), m_state(state), m_dice(dice), m_mainDice(mainDice), m_boxes(boxes) {
     setFont(windows::programFont());
     ui.setupUi(this);
 
-    // Designer stores whole point sizes only; these two sizes have a fraction.
-    QFont plus = ui.lblPlus->font();
-    plus.setPointSizeF(13.5);
-    ui.lblPlus->setFont(plus);
-    QFont skill = ui.lblFertigkeit->font();
-    skill.setPointSizeF(9.75);
-    ui.lblFertigkeit->setFont(skill);
-
-    // The double arrow from the 2W6 to the result.
-    const QList<QLine> arrow = {QLine(4320, 3600, 4680, 3600), QLine(4320, 3720, 4680, 3720),
-                                QLine(4560, 3480, 4920, 3600), QLine(4560, 3840, 4920, 3720)};
-    for (qsizetype i = 0; i < arrow.size(); ++i) {
-        auto* line = new windows::StraightLines(this, {arrow.at(i)});
-        line->setObjectName(QStringLiteral("Line%1").arg(i + 1));
-    }
+    setUpDoctorRow(doctorRow());
 
     connect(ui.cmdUebernehmen, &QPushButton::clicked, this,
             &NormalVersorgung::cmdUebernehmen_Click);
@@ -56,30 +38,21 @@ void NormalVersorgung::Form_Load() {
     windows::fillEntryList(ui.cmbLegalität, care::legalityEntries());
 }
 
-// The field is written first, the window closed second.
 void NormalVersorgung::cmdUebernehmen_Click() {
-    emit skillHandedOver(m_state.Fertigkeit);
-    close();
+    handOver(m_state.Fertigkeit);
 }
 
 void NormalVersorgung::cmdCancel_Click() {
     close();
 }
 
-void NormalVersorgung::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
-        cmdCancel_Click();
-    else
-        QWidget::keyPressEvent(event);
-}
-
 void NormalVersorgung::cmdSuchDoc_Click() {
     care::NormalSearchInput input;
     using care::Anbieter;
     const std::pair<QRadioButton*, Anbieter> anbieter[] = {
-        {ui.optKonzern, Anbieter::Konzern},         {ui.optPrivat, Anbieter::Privat},
-        {ui.optIllegal, Anbieter::Illegal},         {ui.optoeffentlich, Anbieter::Oeffentlich},
-        {ui.optKlinik, Anbieter::Klinik},           {ui.optKrankenhaus, Anbieter::Krankenhaus}};
+        {ui.optKonzern, Anbieter::Konzern}, {ui.optPrivat, Anbieter::Privat},
+        {ui.optIllegal, Anbieter::Illegal}, {ui.optoeffentlich, Anbieter::Oeffentlich},
+        {ui.optKlinik, Anbieter::Klinik},   {ui.optKrankenhaus, Anbieter::Krankenhaus}};
     for (const auto& [option, value] : anbieter)
         if (option->isChecked())
             input.anbieter = value;
@@ -117,13 +90,7 @@ void NormalVersorgung::cmdSuchDoc_Click() {
         return;
     }
     const care::Arztwurf& wurf = *out.arztwurf;
-    ui.lblWurf1->setText(numbers::intText(wurf.W1));
-    ui.lblWurf2->setText(numbers::intText(wurf.W2));
-    ui.lblSumme->setText(numbers::intText(wurf.S));
-    if (wurf.arzt.verweigert) // the levels still show the previous search while the box is open
-        m_boxes.inform(this, care::texts::zweiteAblehnung);
-    ui.lblFertigkeit->setText(numbers::intText(m_state.Fertigkeit));
-    ui.lblEquipment->setText(numbers::intText(m_state.Equipment));
+    showDoctorRoll(doctorRow(), wurf, m_boxes);
     if (out.kurzoderGut)
         KurzoderGut();
 }
@@ -164,4 +131,8 @@ void NormalVersorgung::zeigeAusruestung() {
 void NormalVersorgung::zeigeZeitraum() {
     ui.lblZeitraum->setText(care::zeitraumText(m_state.Zeitraum));
     ui.lblErfolge->setText(numbers::intText(m_state.Erfolge));
+}
+
+SearchWindow::DoctorRow NormalVersorgung::doctorRow() const {
+    return {ui.lblPlus, ui.lblWurf1, ui.lblWurf2, ui.lblSumme, ui.lblFertigkeit, ui.lblEquipment};
 }

@@ -4,6 +4,7 @@
 // trade of spare successes. Its variables live in a NormalVersorgungState owned by the window
 // slot, so the found skill survives the closing of the window.
 
+#include "SearchWindow.h"
 #include "care/SearchState.h"
 #include "numbers/Checked.h"
 
@@ -17,7 +18,7 @@ class Wuerfelomat;
 } // namespace dice
 class MessageBoxes;
 
-class NormalVersorgung : public QWidget {
+class NormalVersorgung : public SearchWindow {
     Q_OBJECT
 
   public:
@@ -28,18 +29,11 @@ class NormalVersorgung : public QWidget {
     // Runs on every opening, after the controls have their start state: fills the three lists.
     void Form_Load();
 
-  signals:
-    // "Übernehmen!": the found skill goes to the main window before this window closes.
-    void skillHandedOver(numbers::Int16 fertigkeit);
-
-  protected:
-    // Escape leaves the window like "Cancel" does.
-    void keyPressEvent(QKeyEvent* event) override;
-
   private:
     void cmdSuchDoc_Click();
     void cmdUebernehmen_Click();
     void cmdCancel_Click();
+    DoctorRow doctorRow() const;
     // Opens the trade of spare successes against time and equipment.
     void KurzoderGut();
     void cmdImproveQual_Click();

@@ -4,6 +4,7 @@
 // a NotfallVersorgungState owned by the window slot, so the found skill survives the closing
 // of the window.
 
+#include "SearchWindow.h"
 #include "care/SearchState.h"
 #include "numbers/Checked.h"
 
@@ -16,7 +17,7 @@ class Wuerfelomat;
 }
 class MessageBoxes;
 
-class NotfallVersorgung : public QWidget {
+class NotfallVersorgung : public SearchWindow {
     Q_OBJECT
 
   public:
@@ -26,18 +27,11 @@ class NotfallVersorgung : public QWidget {
     // Runs on every opening, after the controls have their start state: fills the two lists.
     void Form_Load();
 
-  signals:
-    // "Übernehmen!": the found skill goes to the main window before this window closes.
-    void skillHandedOver(numbers::Int16 fertigkeit);
-
-  protected:
-    // Escape leaves the window like "Cancel" does.
-    void keyPressEvent(QKeyEvent* event) override;
-
   private:
     void cmdSuchDoc_Click();
     void cmdUebernehmen_Click();
     void cmdCancel_Click();
+    DoctorRow doctorRow() const;
 
     Ui::NotfallVersorgung ui;
     care::NotfallVersorgungState& m_state;

@@ -12,12 +12,11 @@ namespace {
 // The Windows style with a drop-down arrow of 9 instead of 16 pixels: the "Gegend" list is
 // 73 pixels wide and must still show "AAA oder AA" whole.
 class ProgramStyle final : public QProxyStyle {
-public:
+  public:
     ProgramStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))) {}
 
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                         SubControl sub, const QWidget* widget) const override
-    {
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override {
         if (control != CC_ComboBox)
             return QProxyStyle::subControlRect(control, option, sub, widget);
         const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option);
@@ -37,22 +36,20 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr int arrowWidth = 9;
 };
 
 } // namespace
 
-QFont programFont()
-{
+QFont programFont() {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(10);
     return font;
 }
 
-void useProgramStyle()
-{
+void useProgramStyle() {
     QApplication::setStyle(new ProgramStyle);
 }
 

@@ -9,18 +9,18 @@
 namespace windows {
 
 class StraightLines final : public QWidget {
-public:
+  public:
     // Each line from (x1, y1) to (x2, y2) in twips, relative to the parent's client area.
     StraightLines(QWidget* parent, QList<QLine> twipLines);
 
     // The lines in pixels (twips / 15), for tests.
     const QList<QLine>& pixelLines() const { return m_lines; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QList<QLine> m_lines;
 };
 
