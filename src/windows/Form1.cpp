@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "AccessibleNames.h"
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
 #include "StraightLines.h"
@@ -26,6 +27,10 @@ Form1::Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& 
              QWidget* parent)
     : QWidget(parent), m_state(state), m_dice(dice), m_boxes(boxes) {
     ui.setupUi(this);
+    windows::nameAfterFrames(this);
+    // Captions that stand beside the control rather than around it.
+    ui.Meldungen->setAccessibleName(QStringLiteral("Modifikatoren"));
+    ui.Modifk->setAccessibleName(ui.Label1->text());
     setFont(windows::programFont());
 
     // Only the frame's title is red; the duration inside keeps the window's text colour. A

@@ -1,5 +1,6 @@
 #include "NormalVersorgung.h"
 
+#include "AccessibleNames.h"
 #include "EntryList.h"
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
@@ -14,6 +15,8 @@ NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Wue
     : SearchWindow(parent), m_state(state), m_dice(dice), m_mainDice(mainDice), m_boxes(boxes) {
     setFont(windows::programFont());
     ui.setupUi(this);
+    windows::nameAfterFrames(this);
+    ui.lstModifMeld->setAccessibleName(QStringLiteral("Modifikatoren"));
 
     setUpDoctorRow(doctorRow());
 

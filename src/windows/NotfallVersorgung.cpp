@@ -1,5 +1,6 @@
 #include "NotfallVersorgung.h"
 
+#include "AccessibleNames.h"
 #include "EntryList.h"
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
@@ -13,6 +14,8 @@ NotfallVersorgung::NotfallVersorgung(care::NotfallVersorgungState& state, dice::
     : SearchWindow(parent), m_state(state), m_dice(dice), m_boxes(boxes) {
     setFont(windows::programFont());
     ui.setupUi(this);
+    windows::nameAfterFrames(this);
+    ui.lstModifMeld->setAccessibleName(QStringLiteral("Modifikatoren"));
 
     setUpDoctorRow(doctorRow());
 
