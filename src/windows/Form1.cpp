@@ -26,12 +26,14 @@ template <class Handler> void onSelected(QRadioButton* option, Form1* window, Ha
 Form1::Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& boxes,
              QWidget* parent)
     : QWidget(parent), m_state(state), m_dice(dice), m_boxes(boxes) {
+    // The font comes before the controls: set afterwards, it would make every control lay
+    // out its text a second time at start.
+    setFont(windows::programFont());
     ui.setupUi(this);
     windows::nameAfterFrames(this);
     // Captions that stand beside the control rather than around it.
     ui.Meldungen->setAccessibleName(QStringLiteral("Modifikatoren"));
     ui.Modifk->setAccessibleName(ui.Label1->text());
-    setFont(windows::programFont());
 
     // Only the frame's title is red; the duration inside keeps the window's text colour. A
     // style sheet would do it in one line but stops the program font reaching the label.
