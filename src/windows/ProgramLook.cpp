@@ -1,6 +1,8 @@
 #include "ProgramLook.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
@@ -34,6 +36,30 @@ class ProgramStyle final : public QProxyStyle {
         default:
             return QProxyStyle::subControlRect(control, option, sub, widget);
         }
+    }
+
+    // The narrow button still gets a clearly drawn arrow: a filled triangle across the button's
+    // inside (the base style hands over a rect already shrunk too far to show one).
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_IndicatorArrowDown || !qobject_cast<const QComboBox*>(widget)) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const QRect r = option->rect;
+        constexpr int width = 5; // odd, so the tip sits on a pixel
+        constexpr int height = 3;
+        const QPoint topLeft(r.center().x() - width / 2, r.center().y() - height / 2);
+        const QPolygon triangle{topLeft, topLeft + QPoint(width - 1, 0),
+                                topLeft + QPoint(width / 2, height - 1)};
+        painter->save();
+        const QColor color = option->palette.color(
+            option->state & State_Enabled ? QPalette::Active : QPalette::Disabled,
+            QPalette::ButtonText);
+        painter->setPen(color);
+        painter->setBrush(color);
+        painter->drawPolygon(triangle);
+        painter->restore();
     }
 
   private:
