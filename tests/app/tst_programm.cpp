@@ -1,420 +1,193 @@
-// The whole program driven as a user drives it: the main window opens the choice dialog, the
-// dialog the search windows, the searches roll scripted dice, and "Übernehmen!" hands the
-// found skill back. The rules are tested on their own; this is the wiring between the windows
-// and their lifetime.
+// The program used as a user uses it: the main window's options, boxes, fields and "HEILEN!";
+// the choice dialog and the search windows it opens, their searches with scripted dice, and
+// "Übernehmen!" handing the found skill back. The rules have their own tests; these check the
+// wiring between controls, handlers and rules, and the windows' lifetime.
 
 #include "LocaleGuard.h"
-#include "RecordingMessageBoxes.h"
-#include "ScriptedDice.h"
+#include "ProgramDriver.h"
 #include "WindowTestMain.h"
-#include "app/Programm.h"
-#include "windows/Auswahl.h"
-#include "windows/Form1.h"
-
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPointer>
-#include <QTimer>
-#include <algorithm>
-
-using namespace Qt::StringLiterals;
-
-namespace {
-
-const QString Notfall = u"NotfallVersorgung"_s;
-const QString Normal = u"NormalVersorgung"_s;
-const QString refusal = u"Keiner will dir helfen! Sorry, Kollego!"_s;
-
-// What a control shows: a label's caption, a text box's text, a list's chosen entry.
-QString shown(QWidget* w) {
-    if (auto* label = qobject_cast<QLabel*>(w))
-        return label->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(w))
-        return edit->text();
-    auto* list = qobject_cast<QComboBox*>(w);
-    return list ? list->currentText() : QString();
-}
-
-QStringList shown(QWidget* window, const QStringList& names) {
-    QStringList texts;
-    for (const QString& name : names)
-        texts << shown(window->findChild<QWidget*>(name));
-    return texts;
-}
-
-QStringList items(QWidget* window, const QString& name) {
-    QStringList texts;
-    for (auto* list = window->findChild<QListWidget*>(name); list && texts.size() < list->count();)
-        texts << list->item(texts.size())->text();
-    return texts;
-}
-
-void click(QWidget* window, const QString& name) {
-    auto* button = window ? window->findChild<QAbstractButton*>(name) : nullptr;
-    QVERIFY2(button, qPrintable(name));
-    button->click();
-}
-
-// Inputs in the order the user sets them: "name" clicks, "name=text" chooses or types.
-void setInputs(QWidget* window, const QStringList& inputs) {
-    for (const QString& input : inputs) {
-        const QString name = input.section(u'=', 0, 0), text = input.section(u'=', 1);
-        if (auto* list = window->findChild<QComboBox*>(name))
-            list->setCurrentIndex(list->findText(text));
-        else if (auto* edit = window->findChild<QLineEdit*>(name))
-            edit->setText(text);
-        else
-            click(window, name);
-    }
-}
-
-// Everything a user can see of a window, to show that a press changed nothing.
-QStringList snapshot(QWidget* window) {
-    QStringList seen;
-    for (auto* w : window->findChildren<QWidget*>()) {
-        auto* button = qobject_cast<QAbstractButton*>(w);
-        auto* list = qobject_cast<QComboBox*>(w);
-        const bool lines = qobject_cast<QListWidget*>(w);
-        seen << QStringList{w->objectName(), shown(w),
-                            lines ? items(window, w->objectName()).join(u'|') : QString(),
-                            QString::number(w->isEnabled() + 2 * (button && button->isChecked())),
-                            QString::number(list ? list->count() : 0)}
-                    .join(u' ');
-    }
-    return seen;
-}
-
-// The class names of all windows that exist, once closed ones are really deleted.
-QStringList openWindows() {
-    for (int pass = 0; pass < 2; ++pass) // a deletion may close further windows
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QStringList names;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (!w->parentWidget()) // drop-down popups are windows with a parent
-            names << QString::fromLatin1(w->metaObject()->className());
-    names.sort();
-    return names;
-}
-
-} // namespace
 
 class TestProgramm : public QObject {
     Q_OBJECT
 
   private slots:
-    void cleanup();
-    void lifecycle();
-    void handOver_data();
-    void handOver();
-    void search_data();
-    void search();
-    void secondRefusal_data();
-    void secondRefusal();
-    void firstRefusal();
-    void trade();
-    void badEtiquette_data();
-    void badEtiquette();
-    void closingTheMainWindow();
+    void cleanup() { QCOMPARE(d.stop(), QString()); }
+    void use_data();
+    void use() { d.play(); }
+    void handOverBeforeClosing();
     void realMessageBox();
 
   private:
-    void start(QList<int> faces, bool realBoxes = false);
-    // Opens a window through the buttons: a search window by way of the choice dialog.
-    QWidget* open(const QString& kind);
-    QString bioTech() { return shown(m_main, {u"txtBioTech"_s}).first(); }
-
-    std::unique_ptr<app::Programm> m_programm;
-    RecordingMessageBoxes m_boxes;
-    ScriptedSource* m_dice = nullptr;
-    qsizetype m_faces = 0;
-    QPointer<Form1> m_main;
+    ProgramDriver d;
+    const LocaleGuard german{QLocale(QLocale::German, QLocale::Germany)}; // "3,5 Tage"
 };
 
-void TestProgramm::start(QList<int> faces, bool realBoxes) {
-    m_faces = faces.size();
-    m_programm = std::make_unique<app::Programm>(scriptedDice(std::move(faces), &m_dice),
-                                                 realBoxes ? nullptr : &m_boxes);
-    m_main = m_programm->start();
-    click(m_main, u"Krankenhaus"_s); // "Suche Arzt!" works only in hospital
+void TestProgramm::use_data() {
+    ProgramDriver::columns();
+    const auto row = ProgramDriver::row;
+    const QList<int> none, three{2, 2, 2}; // no six, no success against a target above 2
+    // clang-format off
+    // A press at four boxes after `actions` lists the modifier line of the input just set.
+    const auto read = [&](const QString& actions, const QString& line, QList<int> dice = {2, 2, 2}) { row(dice, actions + "; Schaden=4; cmdHeilen", "Meldungen~" + line); };
+    // Bad input after a good press: one message naming the field, and nothing changes.
+    const auto bad = [&](const QString& before, const QString& typed, const QString& message, QList<int> dice = {2, 2, 2}) { row(dice, before + "; " + typed + "; snapshot; cmdHeilen", "boxes=" + message + "; changed="); };
+    const QString whole = "Bitte im Feld „%1“ eine ganze Zahl eingeben.", range = "Bitte im Feld „%1“ eine ganze Zahl von -32768 bis 32767 eingeben.";
+
+    row(none, "", "focus=Schaden[0]");
+    row(none, "Schaden<4>", "Schaden=4");
+
+    // Care conditions and ware boxes.
+    row(none, "Krankenhaus", "magischeBetreuung:enabled; Erwachter:enabled; undokBio:enabled; undokCyb:enabled; dokCyb:enabled; Kommunikation:enabled; Willenskraft:enabled; txtBioTech:enabled; cmdSuchDoc:enabled; Luxus:disabled; EssenzDok:disabled; BioIndex:disabled");
+    row(none, "Krankenhaus; Erwachter; Willenskraft=7; schlechteUmst; Luxus", "Willenskraft=3; Willenskraft:disabled; Erwachter:disabled; Erwachter:on; Luxus:on");
+    row(none, "Krankenhaus; dokCyb; EssenzDok=4,5; daheim", "dokCyb:off; dokCyb:disabled; EssenzDok:disabled; EssenzDok=4,5");
+    row(none, "Krankenhaus; txtBioTech=5; furchtbareUmst", "txtBioTech=8");
+    row(none, "Krankenhaus; dokBio; daheim", "BioIndex:enabled");
+    row(none, "Krankenhaus; undokBio; daheim", "BioIndex:disabled");
+    row(none, "Krankenhaus; undokBio; schlechteUmst", "BioIndex:enabled");
+    row(none, "Krankenhaus; undokBio; furchtbareUmst", "BioIndex:enabled");
+    row(none, "dokBio", "dokBio:on; BioIndex:enabled");
+    row(none, "Krankenhaus; undokBio; dokBio", "dokBio:on; undokBio:off; BioIndex:enabled");
+    row(none, "Krankenhaus; dokBio; undokBio", "undokBio:on; dokBio:off");
+    row(none, "Krankenhaus; undokCyb; dokCyb", "dokCyb:on; undokCyb:off; EssenzDok:enabled");
+    row(none, "Krankenhaus; dokCyb; undokCyb", "undokCyb:on; dokCyb:off; EssenzDok:enabled");
+    row(none, "Krankenhaus; undokBio; undokBio", "undokBio:off; BioIndex:enabled");
+    row(none, "Krankenhaus; dokCyb; dokCyb", "dokCyb:off; EssenzDok:enabled");
+
+    // Attribute limits: the refused value is replaced by a selected "1" after the message.
+    row(none, "?txtKonstitution; txtKonstitution=31", "boxes=Was bist du für ein Tier? [txtKonstitution=31]; txtKonstitution=1; focus=txtKonstitution[1]");
+    row(none, "Krankenhaus; ?Willenskraft; Willenskraft=21", "boxes=Ja, klar! Stahlwille! [Willenskraft=21]; Willenskraft=1; focus=Willenskraft[1]");
+    row(none, "Krankenhaus; txtKonstitution=30; Willenskraft=20", "txtKonstitution=30; Willenskraft=20");
+    row(none, "txtKonstitution=-", "txtKonstitution=-");
+
+    // Every input reaches the press.
+    read("schlechteUmst", "Schlechte Umstände: +1");
+    read("furchtbareUmst", "Furchtbare Umstände: +3");
+    read("Luxus", "Lebensstil besser als benötigt: -1");
+    read("dokBio; BioIndex=4", "Patient hat Bioware: +2");
+    read("Krankenhaus; magischeBetreuung", "Langfristige magische Betreuung: -2");
+    read("Krankenhaus; Erwachter", "Patient ist Erwachter: +2");
+    read("Krankenhaus; Kommunikation", "Patient/Arzt Kommunikation gestört: +2");
+    read("Krankenhaus; undokBio; BioIndex=4", "Patient hat undokumentierte Bioware: +4");
+    read("Krankenhaus; dokCyb; EssenzDok=1", "Essenzmodifikator: +2");
+    read("Krankenhaus; undokCyb; EssenzDok=1", "Essenzmodifikator: +3");
+    read("Krankenhaus; txtKonstitution=7", "Konstitutionsmodifikator: -2", QList<int>(7, 2));
+    read("Krankenhaus; Willenskraft=12", "Willenskraftmodifikator: -3");
+    read("Krankenhaus; txtBioTech=0", "Biotech Fertigkeit des Arztes: 4");
+
+    // Whole presses: 13 against 12 is the one success; then 10 against 9, in hospital.
+    row({6, 6, 1, 3, 2}, "Schaden=4; cmdHeilen", "Meldungen=Grundmindestwurf: 4|Verletzungsmod.: 2|Lebensstil schlechter als benötigt: +6; niveaulabel=Schadensniveau ist Mittel; Stillabel=Benötigter Lebensstil Mittelschicht; Modifk=12; lblGrundzeitraum=288 hrs = 12 Tage; lstErgebnis=13|3|2; lblErfolge=1; lblHeilungsdauer=288 hrs = 12 Tage; Schaden=3; lblGesamtzeit=288 hrs = 12 Tage; lblKosten=");
+    row({6, 4, 2, 1}, "Schaden=10; cmdHeilen", "Meldungen~Sie sind im Krankenhaus!; Krankenhaus:on; daheim:off; Willenskraft:enabled; Luxus:disabled; Schaden=9; lblGrundzeitraum=432 hrs = 18 Tage; lblKosten=18400 Nuyen");
+    // The healed state shows before the message; a press without damage only clears the
+    // modifier list and returns the focus.
+    row(three + three, "Schaden=2; cmdHeilen; ?Schaden; cmdHeilen; snapshot; cmdHeilen<Space>", "boxes=Sie sind geheilt! [Schaden=0]|Sind Sie überhaupt krank??? [Schaden=0]; changed=Meldungen; Meldungen=; focus=Schaden");
+    // Enter heals, unless a focused button takes it for itself.
+    row(three, "Schaden=4; Schaden<Return>; cmdReset<Return>", "Schaden=3; lblGesamtzeit=");
+    // Four days without success in hospital cost 2000; Reset starts both totals again.
+    row(QList<int>(6, 1), "Krankenhaus; Schaden=4; cmdHeilen; Schaden=4; cmdHeilen; snapshot; cmdReset", "changed=Gesamtzeit|Kosten|lblGesamtzeit|lblKosten; lblGesamtzeit=; lblKosten=");
+    row(QList<int>(9, 1), "Krankenhaus; Schaden=4; cmdHeilen; Schaden=4; cmdHeilen; cmdReset; Schaden=4; cmdHeilen", "lblGesamtzeit=96 hrs = 4 Tage; lblKosten=2000 Nuyen");
+
+    bad("Schaden=4; cmdHeilen", "Schaden=abc", whole.arg("Schadenskästchen"));
+    bad("Schaden=4; cmdHeilen", "Schaden=40000", range.arg("Schadenskästchen"));
+    bad("Schaden=4; cmdHeilen", "Schaden=", whole.arg("Schadenskästchen"));
+    // The change handler stops values above 30 but lets these through to the press.
+    bad("Schaden=4; cmdHeilen", "txtKonstitution=x", whole.arg("natürliche Konstitution"));
+    bad("Schaden=4; cmdHeilen", "txtKonstitution=-40000", range.arg("natürliche Konstitution"));
+    bad("Krankenhaus; Schaden=4; cmdHeilen", "Willenskraft=abc", whole.arg("natürliche Willenskraft"));
+    bad("Krankenhaus; Schaden=4; cmdHeilen", "txtBioTech=abc", whole.arg("Biotech-Fertigkeit des Arztes"));
+    // Skill x 50 leaves 16 bits at the tariff of 10 boxes, found after the dice are rolled.
+    bad("Schaden=12; cmdHeilen", "txtBioTech=999", "Der Kostenanteil der Biotech-Fertigkeit passt nicht in den Zahlenbereich. Bitte im Feld „Biotech-Fertigkeit des Arztes“ eine Zahl näher an 0 eingeben.", three + three);
+    // The first press empties the essence field; the box stays ticked.
+    bad("Krankenhaus; undokCyb; Schaden=4; cmdHeilen", "", "Bitte im Feld „Essenz“ eine Zahl eingeben.");
+    bad("Krankenhaus; undokBio; Schaden=4; cmdHeilen", "BioIndex=1e30", "Der Bioware-Modifikator passt nicht in den Zahlenbereich. Bitte im Feld „Bio-Index“ eine Zahl näher an 0 eingeben.");
+
+    // The windows beside the main one. Emergency: -2 + 12, skill 6. Normal: one success
+    // against 4, then 12, skill 7.
+    const QString notfall = "Krankenhaus; Form1.cmdSuchDoc; cmdNotfall; ", normal = "Krankenhaus; Form1.cmdSuchDoc; cmdNormalfall; ";
+    const QString rescue = notfall + "Notfall.cmdSuchDoc; ", treat = normal + "Normal.cmdSuchDoc; ";
+    const QList<int> rescueDice{6, 6}, treatDice{4, 6, 6};
+    row(none, "Krankenhaus; Form1.cmdSuchDoc; Form1.cmdSuchDoc", "windows=Auswahl|Form1");
+    row(none, notfall, "windows=Form1|NotfallVersorgung");
+    row(none, normal, "windows=Form1|NormalVersorgung");
+    row(none, "cmdSanivexInfo; cmdSanivexInfo", "windows=Form1|SanivexInfo");
+    row(none, "cmdSanivexInfo; cmdClose", "windows=Form1");
+    // Answering again while a search window is open leaves it as it is, and each window hands
+    // over its own skill: emergency 0 + 7, skill 5; normal one success, then 12, skill 7.
+    const QString both = notfall + "Form1.cmdSuchDoc; cmdNormalfall; optSanivex; cmbGegend=A oder B; chkSIN; Notfall.cmdSuchDoc; optKonzern; cmbArt=Trauma; txtGebräuche=2; Normal.cmdSuchDoc; ";
+    row({3, 4, 6, 1, 2, 6, 6}, both + "snapshot; " + notfall + "Form1.cmdSuchDoc; cmdNormalfall", "changed=; windows=Form1|NormalVersorgung|NotfallVersorgung");
+    row({3, 4, 6, 1, 2, 6, 6}, both + "Normal.cmdUebernehmen; Notfall.cmdUebernehmen", "txtBioTech=5; windows=Form1");
+    // A reopened window starts afresh, except for the skill found before.
+    row(rescueDice, notfall + "snapshot; Notfall.cmdSuchDoc; Notfall.cmdCancel; Form1.cmdSuchDoc; cmdNotfall", "changed=");
+    row(treatDice, normal + "snapshot; Normal.cmdSuchDoc; Normal.cmdCancel; Form1.cmdSuchDoc; cmdNormalfall", "changed=lstErgebnis");
+    row(rescueDice, rescue + "Notfall.<close>; Form1.cmdSuchDoc; cmdNotfall; Notfall.cmdUebernehmen", "txtBioTech=6; windows=Form1");
+    row(treatDice, treat + "Normal.cmdCancel; Form1.cmdSuchDoc; cmdNormalfall; Normal.cmdUebernehmen", "txtBioTech=7; windows=Form1");
+    row(rescueDice, rescue + "daheim; Notfall.cmdUebernehmen", "txtBioTech=6; txtBioTech:disabled");
+    row(none, notfall + "Notfall.cmdUebernehmen", "txtBioTech=0");
+    row(none, normal + "Normal.cmdUebernehmen", "txtBioTech=0");
+    row(rescueDice, rescue + "Notfall.cmdCancel", "txtBioTech=8; windows=Form1");
+    row(treatDice, treat + "Normal.<close>", "txtBioTech=8; windows=Form1");
+    // Escape closes, also where the focused control might keep the key for itself.
+    row(treatDice, treat + "Normal.txtGebräuche<Escape>", "txtBioTech=8; windows=Form1");
+    row(none, normal + "Normal.lstModifMeld<Escape>", "windows=Form1");
+    row(none, notfall + "Notfall.cmbGegend<Escape>", "windows=Form1");
+    row(rescueDice, rescue + "Notfall.cmdUebernehmen<Escape>", "txtBioTech=8; windows=Form1");
+    row(none, "Krankenhaus; Form1.cmdSuchDoc; cmdNormalfall<Escape>", "windows=Form1");
+    // Closing the main window closes the others; a hand-over that comes too late, before they
+    // are gone, must not bring the main window back.
+    row(rescueDice, "Krankenhaus; cmdSanivexInfo; Form1.cmdSuchDoc; cmdNormalfall; Form1.cmdSuchDoc; cmdNotfall; Form1.cmdSuchDoc; Notfall.cmdSuchDoc; Form1.<close>; Notfall.cmdUebernehmen", "windows=");
+
+    // Searches: the messages in the rules' order whatever the order of the inputs, the contract
+    // default shown, the etiquette dice in the main window's list.
+    row({3, 4}, notfall + "Notfall.cmdSuchDoc", "lstModifMeld=Öffentlich/Illegal: -1|Keiner: -1; lblModif=-2; lblWurf1=3; lblWurf2=4; lblSumme=5; lblFertigkeit=4; lblEquipment=2; cmbKontrakt=Keiner");
+    row({6, 5}, notfall + "chkArrest; chkSIN; cmbGegend=C oder D; cmbKontrakt=Gold; optKriseneinsatz; optSanivex; Notfall.cmdSuchDoc", "lstModifMeld=Sanivex: +2|Std/Kriseinsatz: +0|Gold: +1|Gegend C oder D: -1|SINlos: -1|Unter Arrest: -2; lblModif=-1; lblSumme=10; lblFertigkeit=6; lblEquipment=4; cmbKontrakt=Gold");
+    row({6, 2, 3, 5, 6}, normal + "txtGebräuche=2; cmbLegalität=Legal; cmbKategorie=Betaware; cmbArt=Implantat; optStrassendoc; optPrivat; Normal.cmdSuchDoc", "lstModifMeld=Privat: +1|Strassendoc: -2|Implantat: +1|Betaware: +4|Legal: -1; lblModif=3; lblFertMod=1; lblMindestwurf=7; lblZeitraum=14 Tage; Normal.lblErfolge=1; lblWurf1=5; lblWurf2=6; lblSumme=12; lblFertigkeit=7; lblEquipment=5; lstErgebnis=8|3");
+    // The second refusal (skill 6 found, then 1 + 1) shows before the levels change.
+    const QString refusal = "boxes=Keiner will dir helfen! Sorry, Kollego! [lblSumme=0, lblFertigkeit=6, lblEquipment=4]; lblWurf1=1; lblWurf2=1; lblFertigkeit=0; lblEquipment=0";
+    row({6, 6, 1, 1}, rescue + "?lblSumme; ?lblFertigkeit; ?lblEquipment; Notfall.cmdSuchDoc", refusal + "; lblModif=-2");
+    row({3, 6, 6, 3, 1, 1}, normal + "optIllegal; Normal.cmdSuchDoc; ?lblSumme; ?lblFertigkeit; ?lblEquipment; Normal.cmdSuchDoc", refusal + "; lblModif=-1");
+    row({6, 6, 1, 1}, rescue + "Notfall.cmdSuchDoc; Notfall.cmdUebernehmen", "boxes=Keiner will dir helfen! Sorry, Kollego!; txtBioTech=0");
+    // The first refusal closes the window; the skill found before it is kept.
+    row({4, 6, 6, 3}, treat + "Normal.cmdSuchDoc", "boxes=Sorry, Kollego, keiner will dich behandeln!; windows=Form1; lstErgebnis=3; txtBioTech=8");
+    row({4, 6, 6, 3}, treat + "Normal.cmdSuchDoc; Form1.cmdSuchDoc; cmdNormalfall; Normal.cmdUebernehmen", "boxes=Sorry, Kollego, keiner will dich behandeln!; txtBioTech=7");
+    // The trade opens with two successes and stays open. Skill 5 and equipment 3 with one or
+    // three successes, then skill 7 and equipment 5 with one.
+    row({4, 3, 4}, treat, "cmdImproveTime:disabled; cmdImproveQual:disabled; cmdDiminTime:disabled; cmdDiminQual:disabled");
+    row({4, 4, 4, 3, 4}, normal + "txtGebräuche=3; Normal.cmdSuchDoc; cmdImproveTime; cmdDiminQual", "lblZeitraum=3,5 Tage; Normal.lblErfolge=3; lblEquipment=2; cmdImproveQual:enabled; cmdDiminTime:enabled");
+    row({4, 4, 4, 3, 4, 4, 6, 6}, normal + "txtGebräuche=3; Normal.cmdSuchDoc; txtGebräuche=1; Normal.cmdSuchDoc; cmdDiminTime; cmdImproveQual", "lblZeitraum=14 Tage; Normal.lblErfolge=1; lblEquipment=6; lblFertigkeit=7");
+    // An unusable etiquette skill: one message, and nothing changes, not even the dice list.
+    const QString etiquette = normal + "Normal.cmdSuchDoc; optKonzern; cmbKategorie=Deltaware; snapshot; txtGebräuche=";
+    const QString noNumber = "boxes=Bitte im Feld „Gebräuchefertigkeit“ eine ganze Zahl eingeben.; changed=txtGebräuche";
+    row({4, 3, 4}, etiquette + "; Normal.cmdSuchDoc", noNumber);
+    row({4, 3, 4}, etiquette + "abc; Normal.cmdSuchDoc", noNumber);
+    row({4, 3, 4}, etiquette + "101; Normal.cmdSuchDoc", "boxes=Bitte im Feld „Gebräuchefertigkeit“ eine ganze Zahl von höchstens 100 eingeben.; changed=txtGebräuche");
+    // clang-format on
 }
 
-// Every test states its message boxes and rolls exactly the dice it scripted.
-void TestProgramm::cleanup() {
-    const qsizetype rolled = m_dice ? m_dice->rolled() : 0;
-    m_dice = nullptr;
-    m_programm.reset();
-    m_boxes.onShow = nullptr;
-    QCOMPARE(m_boxes.take(), QStringList());
-    QCOMPARE(rolled, m_faces);
-}
-
-QWidget* TestProgramm::open(const QString& kind) {
-    click(m_main, kind == u"SanivexInfo" ? u"cmdSanivexInfo"_s : u"cmdSuchDoc"_s);
-    if (kind == Notfall || kind == Normal)
-        click(m_programm->auswahl.window(), kind == Notfall ? u"cmdNotfall"_s : u"cmdNormalfall"_s);
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && kind == QLatin1String(w->metaObject()->className()))
-            return w;
-    return nullptr;
-}
-
-void TestProgramm::lifecycle() {
-    start({3, 4, 6, 1, 2, 6, 6}); // emergency: 0 + 7, skill 5; normal: one success, 12, skill 7
-    QWidget* dialog = open(u"Auswahl"_s);
-    QCOMPARE(open(u"Auswahl"_s), dialog);
-    QCOMPARE(openWindows(), QStringList({"Auswahl", "Form1"}));
-    QWidget* notfall = open(Notfall); // the dialog closes behind its answer
-    QCOMPARE(openWindows(), QStringList({"Form1", Notfall}));
-    QWidget* normal = open(Normal);
-    setInputs(notfall, {"optSanivex", "cmbGegend=A oder B", "chkSIN", "cmdSuchDoc"});
-    setInputs(normal, {"optKonzern", "cmbArt=Trauma", "txtGebräuche=2", "cmdSuchDoc"});
-
-    // Answering again while a search window is open leaves it as it is: no reload, no refill.
-    const QStringList before = snapshot(notfall) + snapshot(normal);
-    QCOMPARE(open(Notfall), notfall);
-    QCOMPARE(open(Normal), normal);
-    QCOMPARE(snapshot(notfall) + snapshot(normal), before);
-    QWidget* info = open(u"SanivexInfo"_s);
-    QCOMPARE(open(u"SanivexInfo"_s), info);
-    QCOMPARE(openWindows(), QStringList({"Form1", Normal, Notfall, "SanivexInfo"}));
-
-    // Each window hands over its own skill; the later hand-over wins.
-    click(notfall, u"cmdUebernehmen"_s);
-    QCOMPARE(bioTech(), u"5"_s);
-    click(normal, u"cmdUebernehmen"_s);
-    QCOMPARE(bioTech(), u"7"_s);
-}
-
-void TestProgramm::handOver_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QList<int>>("faces"); // no dice: no search
-    QTest::addColumn<QString>("then");     // between the search and leaving the window
-    QTest::addColumn<QString>("leave");    // a button, the close box or Escape
-    QTest::addColumn<QString>("expected");
-    // Emergency: -2 + 12, skill 6. Normal: one success against 4, then 12, skill 7.
-    const QList<int> none, notfall{6, 6}, normal{4, 6, 6};
-    const QString take = u"cmdUebernehmen"_s;
-    for (const QString& then : {u"at once"_s, u"hospital deselected"_s, u"window reopened"_s}) {
-        QTest::addRow("emergency, %s", qPrintable(then))
-            << Notfall << notfall << then << take << u"6"_s;
-        QTest::addRow("normal, %s", qPrintable(then)) << Normal << normal << then << take << u"7"_s;
-    }
-    QTest::newRow("emergency, no search") << Notfall << none << QString() << take << u"0"_s;
-    QTest::newRow("normal, no search") << Normal << none << QString() << take << u"0"_s;
-    QTest::newRow("emergency, Cancel")
-        << Notfall << notfall << QString() << u"cmdCancel"_s << u"8"_s;
-    QTest::newRow("normal, close box") << Normal << normal << QString() << u"close box"_s << u"8"_s;
-    QTest::newRow("normal, Escape") << Normal << normal << QString() << u"Escape"_s << u"8"_s;
-}
-
-void TestProgramm::handOver() {
-    QFETCH(QString, kind);
-    QFETCH(QList<int>, faces);
-    QFETCH(QString, then);
-    QFETCH(QString, leave);
-    QFETCH(QString, expected);
-    start(faces);
-    QWidget* search = open(kind);
-    const QStringList fresh = snapshot(search);
-    if (!faces.isEmpty())
-        click(search, u"cmdSuchDoc"_s);
-    if (then == u"hospital deselected") {
-        click(m_main, u"daheim"_s);
-        QVERIFY(!m_main->findChild<QWidget*>(u"frmBioTech"_s)->isEnabled());
-    } else if (then == u"window reopened") {
-        click(search, u"cmdCancel"_s);
-        QCOMPARE(openWindows(), QStringList{"Form1"});
-        search = open(kind);
-        QCOMPARE(snapshot(search), fresh); // empty labels, lists filled once
-    }
-    if (leave == u"close box")
-        search->close();
-    else if (leave == u"Escape")
-        QTest::keyClick(search->focusWidget(), Qt::Key_Escape);
-    else
-        click(search, leave);
-    QCOMPARE(bioTech(), expected);
-    QCOMPARE(openWindows(), QStringList{"Form1"});
-}
-
-void TestProgramm::search_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QStringList>("inputs");
-    QTest::addColumn<QList<int>>("faces");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QStringList>("results"); // Modif, dice and sum, skill and equipment
-    QTest::addColumn<QStringList>("mainDice");
-    QTest::newRow("emergency, start state")
-        << Notfall << QStringList() << QList<int>{3, 4}
-        << QStringList{"Öffentlich/Illegal: -1", "Keiner: -1"}
-        << QStringList{"-2", "3", "4", "5", "4", "2"} << QStringList();
-    QTest::newRow("emergency, inputs set backwards")
-        << Notfall << QStringList{"chkArrest",        "chkSIN",           "cmbGegend=C oder D",
-                                  "cmbKontrakt=Gold", "optKriseneinsatz", "optSanivex"}
-        << QList<int>{6, 5}
-        << QStringList{"Sanivex: +2",         "Std/Kriseinsatz: +0", "Gold: +1",
-                       "Gegend C oder D: -1", "SINlos: -1",          "Unter Arrest: -2"}
-        << QStringList{"-1", "6", "5", "10", "6", "4"} << QStringList();
-    QTest::newRow("normal, inputs set backwards")
-        << Normal << QStringList{"txtGebräuche=2",   "cmbLegalität=Legal", "cmbKategorie=Betaware",
-                                 "cmbArt=Implantat", "optStrassendoc",     "optPrivat"}
-        << QList<int>{6, 2, 3, 5, 6}
-        << QStringList{"Privat: +1", "Strassendoc: -2", "Implantat: +1", "Betaware: +4",
-                       "Legal: -1"}
-        << QStringList{"3", "5", "6", "12", "7", "5", "1", "7", "14 Tage", "1"}
-        << QStringList{"8", "3"};
-}
-
-void TestProgramm::search() {
-    QFETCH(QString, kind);
-    QFETCH(QStringList, inputs);
-    QFETCH(QList<int>, faces);
-    QFETCH(QStringList, messages);
-    QFETCH(QStringList, results);
-    QFETCH(QStringList, mainDice);
-    start(faces);
-    QWidget* search = open(kind);
-    setInputs(search, inputs);
-    click(search, u"cmdSuchDoc"_s);
-    QCOMPARE(items(search, u"lstModifMeld"_s), messages);
-    QStringList labels{"lblModif", "lblWurf1",      "lblWurf2",
-                       "lblSumme", "lblFertigkeit", "lblEquipment"};
-    if (kind == Normal)
-        labels += {"lblFertMod", "lblMindestwurf", "lblZeitraum", "lblErfolge"};
-    QCOMPARE(shown(search, labels), results);
-    // The emergency search shows its contract default from now on.
-    if (kind == Notfall)
-        QCOMPARE(shown(search, {"cmbKontrakt"}), QStringList{inputs.isEmpty() ? "Keiner" : "Gold"});
-    // The etiquette dice land in the main window's list.
-    QCOMPARE(items(m_main, u"lstErgebnis"_s), mainDice);
-}
-
-void TestProgramm::secondRefusal_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QStringList>("inputs");
-    QTest::addColumn<QList<int>>("faces"); // a search that finds skill 6, then 1 + 1
-    QTest::addColumn<QString>("modif");
-    QTest::newRow("emergency") << Notfall << QStringList() << QList<int>{6, 6, 1, 1} << u"-2"_s;
-    QTest::newRow("normal") << Normal << QStringList{"optIllegal"} << QList<int>{3, 6, 6, 3, 1, 1}
-                            << u"-1"_s;
-}
-
-void TestProgramm::secondRefusal() {
-    QFETCH(QString, kind);
-    QFETCH(QStringList, inputs);
-    QFETCH(QList<int>, faces);
-    QFETCH(QString, modif);
-    start(faces);
-    QWidget* search = open(kind);
-    setInputs(search, inputs << "cmdSuchDoc");
-    const QStringList labels{"lblModif", "lblWurf1",      "lblWurf2",
-                             "lblSumme", "lblFertigkeit", "lblEquipment"};
-    QStringList whileOpen;
-    m_boxes.onShow = [&](const QString&) { whileOpen = shown(search, labels); };
-    click(search, u"cmdSuchDoc"_s);
-    QCOMPARE(m_boxes.take(), QStringList{refusal});
-    QCOMPARE(whileOpen, QStringList({modif, "1", "1", "0", "6", "4"}));
-    QCOMPARE(shown(search, labels), QStringList({modif, "1", "1", "0", "0", "0"}));
-    click(search, u"cmdUebernehmen"_s);
-    QCOMPARE(bioTech(), u"0"_s);
-}
-
-void TestProgramm::firstRefusal() {
-    start({4, 6, 6, 3}); // skill 7 found, then no success against 4
-    QWidget* search = open(Normal);
-    setInputs(search, {"cmdSuchDoc", "cmdSuchDoc"});
-    QCOMPARE(m_boxes.take(), QStringList{"Sorry, Kollego, keiner will dich behandeln!"});
-    QCOMPARE(openWindows(), QStringList{"Form1"});
-    QCOMPARE(items(m_main, u"lstErgebnis"_s), QStringList{"3"});
-    QCOMPARE(bioTech(), u"8"_s);
-    // The refused search never reached the doctor table: the skill found before is kept.
-    click(open(Normal), u"cmdUebernehmen"_s);
-    QCOMPARE(bioTech(), u"7"_s);
-}
-
-void TestProgramm::trade() {
-    const LocaleGuard german(QLocale(QLocale::German, QLocale::Germany));
-    // One success (skill 5); three successes (skill 5, equipment 3); one success (skill 7).
-    start({4, 3, 4, 4, 4, 4, 3, 4, 4, 6, 6});
-    QWidget* search = open(Normal);
-    const QStringList buttons{"cmdImproveTime", "cmdImproveQual", "cmdDiminTime", "cmdDiminQual"};
-    const auto enabled = [&] { // how many of the four buttons can be used
-        return int(std::ranges::count_if(buttons, [&](const QString& name) {
-            return search->findChild<QWidget*>(name)->isEnabled();
-        }));
-    };
-    const QStringList results{"lblZeitraum", "lblErfolge", "lblEquipment", "lblFertigkeit"};
-    click(search, u"cmdSuchDoc"_s);
-    QCOMPARE(enabled(), 0);
-    setInputs(search, {"txtGebräuche=3", "cmdSuchDoc"});
-    QCOMPARE(enabled(), 4);
-    setInputs(search, {"cmdImproveTime", "cmdImproveQual"});
-    QCOMPARE(shown(search, results), QStringList({"3,5 Tage", "1", "4", "5"}));
-
-    // Once open, the trade stays open after a search with a single success.
-    setInputs(search, {"txtGebräuche=1", "cmdSuchDoc"});
-    QCOMPARE(enabled(), 4);
-    setInputs(search, {"cmdDiminTime", "cmdDiminQual"});
-    QCOMPARE(shown(search, results), QStringList({"14 Tage", "3", "4", "7"}));
-    click(search, u"cmdUebernehmen"_s);
-    QCOMPARE(bioTech(), u"7"_s);
-}
-
-void TestProgramm::badEtiquette_data() {
-    QTest::addColumn<QString>("etiquette");
-    QTest::newRow("empty") << "";
-    QTest::newRow("no number") << "abc";
-    QTest::newRow("more than 100 dice") << "101";
-}
-
-void TestProgramm::badEtiquette() {
-    QFETCH(QString, etiquette);
-    start({4, 3, 4});
-    QWidget* search = open(Normal);
-    setInputs(search, {"cmdSuchDoc", "optKonzern", "cmbKategorie=Deltaware"});
-    setInputs(search, {"txtGebräuche=" + etiquette});
-    const QStringList before = snapshot(search) + snapshot(m_main);
-    click(search, u"cmdSuchDoc"_s);
-    const QStringList boxes = m_boxes.take();
-    QCOMPARE(boxes.size(), 1);
-    QVERIFY2(boxes.first().contains(u"„Gebräuchefertigkeit“"), qPrintable(boxes.first()));
-    QCOMPARE(snapshot(search) + snapshot(m_main), before);
-}
-
-void TestProgramm::closingTheMainWindow() {
-    start({6, 6});
-    QPointer<QWidget> notfall = open(Notfall);
-    for (const QString& kind : {Normal, u"SanivexInfo"_s, u"Auswahl"_s})
-        open(kind);
-    click(notfall, u"cmdSuchDoc"_s);
-    m_main->close();
-    // A hand-over that comes too late must not bring the main window back.
-    if (notfall)
-        click(notfall, u"cmdUebernehmen"_s);
-    QCOMPARE(openWindows(), QStringList());
+void TestProgramm::handOverBeforeClosing() {
+    d.start({6, 6});
+    d.act("Krankenhaus; Form1.cmdSuchDoc; cmdNotfall; Notfall.cmdSuchDoc");
+    QStringList written;
+    connect(qobject_cast<QLineEdit*>(d.find("txtBioTech")), &QLineEdit::textChanged, this,
+            [&] { written << d.seen("txtBioTech=; windows="); });
+    d.act("Notfall.cmdUebernehmen");
+    QCOMPARE(written, QStringList{"txtBioTech=6; windows=Form1|NotfallVersorgung"});
 }
 
 void TestProgramm::realMessageBox() {
-    start({1, 1}, true); // -2 + 2: the refusal
-    QWidget* search = open(Notfall);
-    QStringList seen; // title, text, number of buttons, whether one is OK
-    const QObject guard;
-    QTimer::singleShot(0, &guard, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        QAbstractButton* ok = box->button(QMessageBox::Ok);
-        seen << box->windowTitle() << box->text() << QString::number(box->buttons().size())
-             << (ok ? u"OK"_s : u"no OK"_s);
-        ok ? ok->click() : box->done(0);
+    d.start({1, 1}, true); // -2 + 2: the refusal
+    d.act("Krankenhaus; Form1.cmdSuchDoc; cmdNotfall");
+    QStringList seen; // title, text, buttons
+    QTimer::singleShot(0, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen << box->windowTitle() << box->text();
+            for (QAbstractButton* button : box->buttons())
+                seen << button->text();
+            box->done(0);
+        }
     });
-    click(search, u"cmdSuchDoc"_s);
-    QCOMPARE(seen, QStringList({"Sanivex_Genesor", refusal, "1", "OK"}));
-    QCOMPARE(shown(search, {"lblFertigkeit"}), QStringList{"0"});
+    d.act("Notfall.cmdSuchDoc");
+    QCOMPARE(seen,
+             QStringList({"Sanivex_Genesor", "Keiner will dir helfen! Sorry, Kollego!", "OK"}));
+    QCOMPARE(d.seen("lblFertigkeit=0"), "lblFertigkeit=0");
 }
 
 SANIVEX_WINDOW_TEST_MAIN(TestProgramm)
