@@ -63,6 +63,7 @@ void TestProgramm::use_data() {
     read("schlechteUmst", "Schlechte Umstände: +1");
     read("furchtbareUmst", "Furchtbare Umstände: +3");
     read("Luxus", "Lebensstil besser als benötigt: -1");
+    read("Mittelschicht", "Lebensstil ausreichend");
     read("dokBio; BioIndex=4", "Patient hat Bioware: +2");
     read("Krankenhaus; magischeBetreuung", "Langfristige magische Betreuung: -2");
     read("Krankenhaus; Erwachter", "Patient ist Erwachter: +2");
@@ -84,7 +85,7 @@ void TestProgramm::use_data() {
     row(three, "Schaden=4; Schaden<Return>; cmdReset<Return>", "Schaden=3; lblGesamtzeit=");
     // Four days without success in hospital cost 2000; Reset starts both totals again.
     row(QList<int>(6, 1), "Krankenhaus; Schaden=4; cmdHeilen; Schaden=4; cmdHeilen; snapshot; cmdReset", "changed=Gesamtzeit|Kosten|lblGesamtzeit|lblKosten; lblGesamtzeit=; lblKosten=");
-    row(QList<int>(9, 1), "Krankenhaus; Schaden=4; cmdHeilen; Schaden=4; cmdHeilen; cmdReset; Schaden=4; cmdHeilen", "lblGesamtzeit=96 hrs = 4 Tage; lblKosten=2000 Nuyen");
+    row(QList<int>(9, 1), "Krankenhaus; Schaden=4; cmdHeilen; Schaden=4; cmdHeilen; cmdReset; Schaden=4; cmdHeilen", "lblGesamtzeit=96 hrs = 4 Tage; lblKosten=2000 Nuyen; lstErgebnis=1|1|1");
 
     bad("Schaden=4; cmdHeilen", "Schaden=abc", whole.arg("Schadenskästchen"));
     bad("Schaden=4; cmdHeilen", "Schaden=40000", range.arg("Schadenskästchen"));
