@@ -4,6 +4,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/deps.sh"
 cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release \
-      -DSANIVEX_BUILD_TESTS=OFF -DSANIVEX_BUILD_BENCH=OFF >/dev/null
+      -DSANIVEX_BUILD_TESTS=OFF >/dev/null
 cmake --build "$root/build/release" -j"$(nproc)" --target sanivex-genesor
 exec "$root/build/release/src/app/sanivex-genesor" "$@"

@@ -10,28 +10,10 @@
 
 namespace app {
 
-// The etiquette test of the normal search lists its dice in the main window; this forwards to
-// whichever main window is alive, so a search window never holds a dangling pointer.
-class Programm::MainDice final : public dice::DiceSink {
-  public:
-    explicit MainDice(Programm& programm) : m_programm(programm) {}
-    void clearDice() override {
-        if (Form1* main = m_programm.form1.window())
-            main->clearDice();
-    }
-    void appendDie(const QString& line) override {
-        if (Form1* main = m_programm.form1.window())
-            main->appendDie(line);
-    }
-
-  private:
-    Programm& m_programm;
-};
-
 Programm::Programm(std::unique_ptr<dice::Wuerfelomat> dice, MessageBoxes* boxes)
     : m_dice(dice ? std::move(dice) : std::make_unique<dice::Wuerfelomat>()),
       m_ownBoxes(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
-      m_boxes(boxes ? boxes : m_ownBoxes.get()), m_mainDice(std::make_unique<MainDice>(*this)) {
+      m_boxes(boxes ? boxes : m_ownBoxes.get()) {
     windows::useProgramStyle();
 }
 
@@ -76,8 +58,8 @@ Auswahl* Programm::openAuswahl() {
 NormalVersorgung* Programm::openNormalVersorgung() {
     return normalVersorgung.open(
         [this](care::NormalVersorgungState& state) {
-            auto* window = new NormalVersorgung(state, *m_dice, *m_mainDice, *m_boxes);
-            connect(window, &NormalVersorgung::skillHandedOver, this, &Programm::handOver);
+            auto* window = new NormalVersorgung(state, *m_dice, *m_boxes);
+            connectToMain(window);
             return window;
         },
         [](NormalVersorgung& window) { window.Form_Load(); });
@@ -87,7 +69,7 @@ NotfallVersorgung* Programm::openNotfallVersorgung() {
     return notfallVersorgung.open(
         [this](care::NotfallVersorgungState& state) {
             auto* window = new NotfallVersorgung(state, *m_dice, *m_boxes);
-            connect(window, &NotfallVersorgung::skillHandedOver, this, &Programm::handOver);
+            connectToMain(window);
             return window;
         },
         [](NotfallVersorgung& window) { window.Form_Load(); });
@@ -98,10 +80,13 @@ SanivexInfo* Programm::openSanivexInfo() {
                             [](SanivexInfo&) {}); // fixed content, no load handler
 }
 
-void Programm::handOver(numbers::Int16 fertigkeit) {
-    // Only a live main window takes the skill; a closed one is never brought back for it.
-    if (Form1* main = form1.window())
-        main->uebernehmeFertigkeit(fertigkeit);
+void Programm::connectToMain(SearchWindow* window) {
+    // Everything a search window sends goes straight to the main window. Only a live one takes
+    // it: a closed main window is gone for good, and its connections with it.
+    if (Form1* main = form1.window()) {
+        connect(window, &SearchWindow::handOver, main, &Form1::handOver);
+        connect(window, &SearchWindow::showDice, main, &Form1::showDice);
+    }
 }
 
 void Programm::mainWindowGone() {

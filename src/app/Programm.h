@@ -1,12 +1,14 @@
 #pragma once
 // The running program: owns the dice, the message boxes and one slot per window, opens the
-// windows on request and connects what passes between them (the skill hand-over, the etiquette
-// dice that land in the main window's list). Tests create their own Programm with scripted dice.
+// windows on request and connects what passes between them: the search windows' signals (the
+// skill hand-over, the etiquette dice for the main window's list) go straight to the main
+// window. Tests create their own Programm with scripted dice.
 
 #include "WindowSlot.h"
-#include "care/SearchState.h"
+#include "care/EmergencySearch.h"
+#include "care/NormalSearch.h"
 #include "dice/wuerfelomat.h"
-#include "healing/Form1State.h"
+#include "healing/Healing.h"
 
 #include <QObject>
 #include <memory>
@@ -16,6 +18,7 @@ class Auswahl;
 class NormalVersorgung;
 class NotfallVersorgung;
 class SanivexInfo;
+class SearchWindow;
 class MessageBoxes;
 
 namespace app {
@@ -42,14 +45,12 @@ class Programm final : public QObject {
     WindowSlot<SanivexInfo> sanivexInfo;
 
   private:
-    class MainDice;
-    void handOver(numbers::Int16 fertigkeit);
+    void connectToMain(SearchWindow* window);
     void mainWindowGone();
 
     std::unique_ptr<dice::Wuerfelomat> m_dice;
     std::unique_ptr<MessageBoxes> m_ownBoxes;
     MessageBoxes* m_boxes;
-    std::unique_ptr<MainDice> m_mainDice;
 };
 
 } // namespace app

@@ -1,14 +1,20 @@
 #include "QtMessageBoxes.h"
 
 #include <QMessageBox>
+#include <QPointer>
 
 namespace app {
 
-void QtMessageBoxes::inform(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf16(applicationTitle), text,
-                    QMessageBox::Ok, parent);
-    box.setObjectName(QStringLiteral("Meldung"));
-    box.exec();
+bool QtMessageBoxes::inform(QWidget* window, const QString& text) {
+    const QPointer<QWidget> alive(window);
+    // On the heap and owned by its window: a window deleted while its box is open takes the
+    // box with it and ends the box's loop, where a box on the stack would be freed twice.
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QString::fromUtf16(applicationTitle), text,
+                                QMessageBox::Ok, window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("Meldung"));
+    box->exec();
+    return !alive.isNull();
 }
 
 } // namespace app

@@ -9,7 +9,7 @@ inline constexpr char16_t applicationTitle[] = u"Sanivex_Genesor";
 
 class QtMessageBoxes final : public MessageBoxes {
   public:
-    void inform(QWidget* parent, const QString& text) override;
+    bool inform(QWidget* window, const QString& text) override;
 };
 
 } // namespace app

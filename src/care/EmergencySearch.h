@@ -1,63 +1,51 @@
 #pragma once
-// The emergency care search ("Suche einen Arzt!" in NotfallVersorgung) without widgets: the
-// modifier tables and the search. Its inputs are all choices, so nothing can be refused; the
-// window applies the result in the order the fields of EmergencySearchResult are declared.
+// The emergency care search ("Suche einen Arzt!" in NotfallVersorgung).
+//
+// How a search flows: the window reads its controls into an EmergencySearchInput and calls
+// emergencySearch() with a copy of its variables. prepareEmergencySearch() sums the modifiers
+// of the tables (choosing the default contract when none is chosen); the 2W6 and the doctor
+// table then give the doctor. Every input is a choice, so only an impossible overflow could
+// refuse. The window applies the result in the order the user sees it, making every caption
+// from the numbers here. The forecast calls prepareEmergencySearch() and the doctor table
+// itself.
 
-#include "BestimmeArzt.h"
-#include "ModifierRules.h"
-#include "SearchState.h"
-
-#include <QString>
-#include <QStringList>
-#include <optional>
-
-namespace dice {
-class Wuerfelomat;
-}
+#include "CareTables.h"
+#include "numbers/Refusal.h"
 
 namespace care {
 
-// "Medizinisches Dienstleistungsunternehmen", in the order the rules test them.
-enum class Dienstleister { Sanivex, Rapidmed, Privat, Illegal };
-enum class Rettungsteam { HTR, Kriseneinsatz };
-// The two check boxes of "Situation", in the order the rules test them.
-enum class Lage { SINlos, Arrest };
+using numbers::Result;
 
-const QList<OptionRule<Dienstleister>>& dienstleisterRules();
-const QList<OptionRule<Rettungsteam>>& rettungsteamRules();
-const QList<EntryRule>& kontraktRules(); // tested order, not list order
-const QList<EntryRule>& gegendRules();   // list order
-const QList<OptionRule<Lage>>& lageRules();
-
-// The entry texts of cmbKontrakt and cmbGegend, in the order the window appends them.
-QStringList contractEntries();
-QStringList areaEntries();
-
-// The contract the search assumes, and selects, when none is chosen.
-QString kontraktDefault();
+// The per-window variables under their given names; they live for the whole run.
+struct NotfallVersorgungState {
+    Int16 Modif = 0;
+    Int16 Fertigkeit = 0;
+};
 
 struct EmergencySearchInput {
-    std::optional<Dienstleister> dienstleister{};
-    std::optional<Rettungsteam> rettungsteam{};
+    std::optional<RescueService> service{};
+    std::optional<RescueTeam> team{};
     QString kontrakt{};  // shown text of cmbKontrakt ("" without a selection)
     QString gegend{};    // cmbGegend
     bool sinlos = false; // chkSIN
     bool arrest = false; // chkArrest
 };
 
-struct EmergencySearchResult {
-    // The contract list showed no entry: select kontraktDefault() in it.
-    bool kontraktAufDefault = false;
+struct EmergencySearch {
+    // The contract list showed no entry: select defaultContract() in it.
+    bool selectDefaultContract = false;
     QStringList meldungen; // lstModifMeld
-    Int16 Modif = 0;
-    // W1, W2, S and the levels; on a refusal the window shows texts::zweiteAblehnung
-    // before it shows the levels.
-    Arztwurf arztwurf;
-    NotfallVersorgungState state; // for the window to store
+    NotfallVersorgungState state;
+    DoctorRoll doctor; // once rolled; on a refusal the window says so before showing the levels
 };
 
-EmergencySearchResult runEmergencySearch(const EmergencySearchInput& input,
-                                         const NotfallVersorgungState& state,
-                                         dice::Wuerfelomat& dice);
+// Everything before the dice: the modifiers summed.
+Result<EmergencySearch> prepareEmergencySearch(const EmergencySearchInput& input,
+                                               const NotfallVersorgungState& state);
+
+// A whole search with dice from `dice`.
+Result<EmergencySearch> emergencySearch(const EmergencySearchInput& input,
+                                        const NotfallVersorgungState& state,
+                                        dice::Wuerfelomat& dice);
 
 } // namespace care

@@ -1,153 +1,118 @@
 #include "NormalSearch.h"
 
 #include "CareTexts.h"
-#include "dice/wuerfelomat.h"
 #include "numbers/Text.h"
 
-#include <algorithm>
-#include <array>
-#include <variant>
+#include <cmath>
 
 namespace care {
 
-const QList<OptionRule<Anbieter>>& anbieterRules() {
-    static const QList<OptionRule<Anbieter>> rules{
-        {Anbieter::Konzern, 2, 0, QStringLiteral("Konzerneigen: +2")},
-        {Anbieter::Privat, 1, -1, QStringLiteral("Privat: +1")},
-        {Anbieter::Illegal, -1, -2, QStringLiteral("Illegal: -1")},
-        {Anbieter::Oeffentlich, -2, -1, QStringLiteral("Öffentlich: -2")},
-        {Anbieter::Klinik, 0, 0, QStringLiteral("Klinik: +0")},
-        {Anbieter::Krankenhaus, 2, 0, QStringLiteral("Krankenhaus: +2")},
-    };
-    return rules;
-}
-
-const QList<OptionRule<Connection>>& connectionRules() {
-    // The message spells "Strassendoc" with ss, unlike the option's caption.
-    static const QList<OptionRule<Connection>> rules{
-        {Connection::Schieber, -1, 0, QStringLiteral("Schieber: -1")},
-        {Connection::Strassendoc, -2, 0, QStringLiteral("Strassendoc: -2")},
-    };
-    return rules;
-}
-
-const QList<EntryRule>& artRules() {
-    static const QList<EntryRule> rules{
-        {QStringLiteral("Kosmetisch"), -1, 0, QStringLiteral(": -1")},
-        {QStringLiteral("Implantat"), 1, 0, QStringLiteral(": +1")},
-        {QStringLiteral("Therapeutisch"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("Transimplantat"), 1, 0, QStringLiteral(": +1")},
-        {QStringLiteral("Trauma"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("Nanochirugie"), 2, 0, QStringLiteral(": +2")},
-    };
-    return rules;
-}
-
-const QList<EntryRule>& kategorieRules() {
-    // Only the Modif contribution is in the message; FertMod shows in its sum alone.
-    static const QList<EntryRule> rules{
-        {QStringLiteral("Standardcyberware"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("Alphaware"), 2, 1, QStringLiteral(": +2")},
-        {QStringLiteral("Betaware"), 4, 2, QStringLiteral(": +4")},
-        {QStringLiteral("Deltaware"), 8, 4, QStringLiteral(": +8")},
-        {QStringLiteral("Standardbioware"), 2, 1, QStringLiteral(": +2")},
-        {QStringLiteral("Kosmetische Bioware"), 2, 0, QStringLiteral(": +2")},
-        {QStringLiteral("Kultivierte Bioware"), 4, 2, QStringLiteral(": +4")},
-        {QStringLiteral("Nanoware"), 4, 2, QStringLiteral(": +4")},
-    };
-    return rules;
-}
-
-const QList<EntryRule>& legalitaetRules() {
-    static const QList<EntryRule> rules{
-        {QStringLiteral("Legal"), -1, 0, QStringLiteral(": -1")},
-        {QStringLiteral("Paralegal/Klasse A"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("Sicherheit/Klasse B"), 1, 0, QStringLiteral(": +1")},
-        {QStringLiteral("Militärisch/Klasse C"), 2, 0, QStringLiteral(": +2")},
-    };
-    return rules;
-}
-
-QStringList surgeryEntries() {
-    return entryTexts(artRules());
-}
-QStringList categoryEntries() {
-    return entryTexts(kategorieRules());
-}
-QStringList legalityEntries() {
-    return entryTexts(legalitaetRules());
-}
-
-void BerechneGrundzeitraum(NormalVersorgungState& state) {
-    // Days for FertMod -2 (or less) up to 4 (or more).
-    constexpr std::array<float, 7> tage{1.0f, 2.0f, 7.0f, 14.0f, 30.0f, 60.0f, 180.0f};
-    const int stufe = std::clamp<int>(state.FertMod, -2, 4);
-    state.Zeitraum = tage[static_cast<std::size_t>(stufe + 2)];
-}
-
-QString zeitraumText(float tage) {
-    return numbers::singleText(tage) + texts::tageSuffix;
-}
-
 namespace {
 
-// The number of etiquette dice, or the message naming the field.
-std::variant<Int16, QString> readGebraeuche(const QString& text) {
-    if (const auto anzahl = numbers::parseInt16(text)) {
-        if (*anzahl > dice::Wuerfelomat::maxDice)
-            return texts::gebraeucheZuGross;
-        return std::max<Int16>(*anzahl, 0);
-    }
-    // A number too large for 16 bits is still "too many dice", not "no number".
+using numbers::Refusal;
+
+// The number of etiquette dice; a negative skill rolls none.
+Int16 readEtiquette(const QString& text) {
     const auto value = numbers::parseDouble(text);
-    return value && *value > 0 ? texts::gebraeucheZuGross : texts::gebraeucheKeineZahl;
+    if (!value)
+        numbers::refuse(numbers::notAWholeNumber(texts::fieldGebraeuche));
+    // A number too large for 16 bits is still "too many dice", not "no number".
+    const Int16 count = numbers::orRefuse(
+        *value > 0 ? texts::tooManyEtiquetteDice : numbers::notAWholeNumber(texts::fieldGebraeuche),
+        [&] { return numbers::roundToInt16(*value); });
+    if (count > dice::Wuerfelomat::maxDice)
+        numbers::refuse(texts::tooManyEtiquetteDice);
+    return std::max<Int16>(count, 0);
+}
+
+NormalSearch prepareSearch(const NormalSearchInput& input, const NormalVersorgungState& state) {
+    NormalSearch search;
+    search.dice = readEtiquette(input.gebraeuche);
+
+    ModifierSum sum;
+    sum.applyOption(providerRules(), input.provider);
+    sum.applyOption(connectionRules(), input.connection);
+    sum.applyEntry(surgeryRules(), input.art);
+    sum.applyEntry(categoryRules(), input.kategorie);
+    sum.applyEntry(legalityRules(), input.legalitaet);
+
+    search.meldungen = sum.meldungen;
+    search.MW = numbers::add(sum.Modif, 4);
+    search.state = state;
+    search.state.Modif = sum.Modif;
+    search.state.FertMod = sum.FertMod;
+    search.state.Zeitraum = BerechneGrundzeitraum(sum.FertMod);
+    return search;
 }
 
 } // namespace
 
-NormalSearchResult runNormalSearch(const NormalSearchInput& input,
-                                   const NormalVersorgungState& state, dice::Wuerfelomat& dice) {
-    NormalSearchResult result;
-    const auto gelesen = readGebraeuche(input.gebraeuche);
-    if (const QString* fehler = std::get_if<QString>(&gelesen)) {
-        result.eingabeFehler = *fehler;
-        return result;
-    }
+Result<NormalSearch> prepareNormalSearch(const NormalSearchInput& input,
+                                         const NormalVersorgungState& state) {
+    return numbers::decide(texts::outOfRange, [&] { return prepareSearch(input, state); });
+}
 
-    ModifierSum sum;
-    sum.applyOption(anbieterRules(), input.anbieter);
-    sum.applyOption(connectionRules(), input.connection);
-    sum.applyEntry(artRules(), input.art);
-    sum.applyEntry(kategorieRules(), input.kategorie);
-    sum.applyEntry(legalitaetRules(), input.legalitaet);
+Result<NormalSearch> normalSearch(const NormalSearchInput& input,
+                                  const NormalVersorgungState& state, dice::Wuerfelomat& dice) {
+    return numbers::decide(texts::outOfRange, [&] {
+        NormalSearch search = prepareSearch(input, state);
+        search.etiquette = numbers::orRefuse(
+            texts::runOfSixes, [&] { return dice.ZaehleErfolge(search.MW, search.dice); });
+        NormalVersorgungState& s = search.state;
+        s.Erfolge = search.etiquette.successes;
+        if (s.Erfolge < 1)
+            return search;
+        search.doctor = rollDoctor(s.FertMod, dice);
+        s.Fertigkeit = search.doctor->doctor.Fertigkeit;
+        s.Equipment = search.doctor->doctor.Equipment;
+        s.EquipmentBasis = s.Equipment;
+        return search;
+    });
+}
 
-    NormalSearchOutcome& out = result.outcome;
-    NormalVersorgungState& neu = out.state;
-    neu = state;
-    neu.Modif = sum.Modif;
-    neu.FertMod = sum.FertMod;
-    out.meldungen = sum.meldungen;
-    out.Modif = sum.Modif;
-    out.FertMod = sum.FertMod;
-    out.MW = numbers::add(sum.Modif, 4);
-    out.anzahlWuerfel = std::get<Int16>(gelesen);
+Result<NormalVersorgungState> improveQual(const NormalVersorgungState& state) {
+    // Compared as int, so a basis near the top of the range cannot wrap the limit.
+    if (!(state.Equipment < state.EquipmentBasis + 6 && state.Erfolge > 1))
+        return Refusal{};
+    return numbers::decide(QString(), [&] {
+        NormalVersorgungState s = state;
+        s.Equipment = numbers::add(s.Equipment, 1);
+        s.Erfolge = numbers::sub(s.Erfolge, 1);
+        return s;
+    });
+}
 
-    BerechneGrundzeitraum(neu);
-    out.zeitraumText = zeitraumText(neu.Zeitraum);
+Result<NormalVersorgungState> diminQual(const NormalVersorgungState& state) {
+    // The level found itself passes the test, so one level below it is reachable.
+    if (!(state.Equipment >= state.EquipmentBasis))
+        return Refusal{};
+    return numbers::decide(QString(), [&] {
+        NormalVersorgungState s = state;
+        s.Equipment = numbers::sub(s.Equipment, 1);
+        s.Erfolge = numbers::add(s.Erfolge, 1);
+        return s;
+    });
+}
 
-    dice::RecordingSink etikette;
-    neu.Erfolge = dice.ZaehleErfolge(out.MW, out.anzahlWuerfel, etikette);
-    out.Erfolge = neu.Erfolge;
-    out.etiketteWuerfel = etikette.lines;
-    if (neu.Erfolge < 1)
-        return result;
+Result<NormalVersorgungState> improveTime(const NormalVersorgungState& state) {
+    if (!(state.Erfolge > 1))
+        return Refusal{};
+    NormalVersorgungState s = state;
+    s.Zeitraum = s.Zeitraum / 2.0f;
+    s.Erfolge = static_cast<Int16>(s.Erfolge - 1);
+    return s;
+}
 
-    out.arztwurf = wirfArzt(neu.FertMod, dice);
-    neu.Fertigkeit = out.arztwurf->arzt.Fertigkeit;
-    neu.Equipment = out.arztwurf->arzt.Equipment;
-    neu.EquipmentBasis = neu.Equipment;
-    out.kurzoderGut = neu.Erfolge > 1;
-    return result;
+Result<NormalVersorgungState> diminTime(const NormalVersorgungState& state) {
+    // The only trade without a limit of its own: it stops where a value would overflow.
+    NormalVersorgungState s = state;
+    s.Zeitraum = s.Zeitraum + s.Zeitraum;
+    if (!std::isfinite(s.Zeitraum))
+        return Refusal{};
+    return numbers::decide(QString(), [&] {
+        s.Erfolge = numbers::add(s.Erfolge, 1);
+        return s;
+    });
 }
 
 } // namespace care

@@ -1,47 +1,38 @@
 #pragma once
-// The normal care search ("Suche einen Arzt!" in NormalVersorgung) without widgets: the
-// modifier tables, the base period and the search itself. The window reads its controls into
-// NormalSearchInput, calls runNormalSearch and applies the result in the order the fields of
-// NormalSearchOutcome are declared; the drop-down lists are filled from the same tables.
+// The normal care search ("Suche einen Arzt!" in NormalVersorgung) and the trade of its spare
+// successes against time and equipment.
+//
+// How a search flows: the window reads its controls into a NormalSearchInput and calls
+// normalSearch() with a copy of its variables (NormalVersorgungState). prepareNormalSearch()
+// checks the etiquette text and sums the modifiers of the tables; the etiquette test is rolled;
+// without a success the search ends in the first refusal, otherwise the 2W6 give the doctor.
+// The window gets back either the refusal (one message naming the field; nothing changes) or
+// the NormalSearch, and applies it in the order the user sees it, making every caption from
+// the numbers here; the etiquette dice go to the main window's list. A trade button calls its
+// step with the variables and shows the new ones, or does nothing when refused. The forecast
+// calls prepareNormalSearch() and the doctor table itself, so it never disagrees with a search.
 
-#include "BestimmeArzt.h"
-#include "ModifierRules.h"
-#include "SearchState.h"
-
-#include <QString>
-#include <QStringList>
-#include <optional>
-
-namespace dice {
-class Wuerfelomat;
-}
+#include "CareTables.h"
+#include "numbers/Refusal.h"
 
 namespace care {
 
-// "Gesuchter Anbieter", in the order the rules test them.
-enum class Anbieter { Konzern, Privat, Illegal, Oeffentlich, Klinik, Krankenhaus };
-// "Vermittelnde Connection".
-enum class Connection { Schieber, Strassendoc };
+using numbers::Result;
 
-const QList<OptionRule<Anbieter>>& anbieterRules();
-const QList<OptionRule<Connection>>& connectionRules();
-const QList<EntryRule>& artRules();        // cmbArt, list order
-const QList<EntryRule>& kategorieRules();  // cmbKategorie, list order
-const QList<EntryRule>& legalitaetRules(); // cmbLegalität, list order
-
-// The entry texts of the three lists, in the order the window appends them.
-QStringList surgeryEntries();
-QStringList categoryEntries();
-QStringList legalityEntries();
-
-// Sets `Zeitraum` (days) from `FertMod`.
-void BerechneGrundzeitraum(NormalVersorgungState& state);
-
-// The caption of lblZeitraum: the period in its shortest form, then " Tage".
-QString zeitraumText(float tage);
+// The per-window variables under their given names. They live for the whole run: closing the
+// window discards its controls, never these values.
+struct NormalVersorgungState {
+    Int16 Modif = 0;
+    Int16 Fertigkeit = 0;
+    Int16 FertMod = 0;
+    float Zeitraum = 0.0f; // days
+    Int16 Erfolge = 0;
+    Int16 Equipment = 0;
+    Int16 EquipmentBasis = 0;
+};
 
 struct NormalSearchInput {
-    std::optional<Anbieter> anbieter{};
+    std::optional<Provider> provider{};
     std::optional<Connection> connection{};
     QString art{};        // shown text of cmbArt ("" without a selection)
     QString kategorie{};  // cmbKategorie
@@ -49,37 +40,40 @@ struct NormalSearchInput {
     QString gebraeuche{}; // text of txtGebräuche, the number of etiquette dice
 };
 
-struct NormalSearchOutcome {
+struct NormalSearch {
     QStringList meldungen; // lstModifMeld
-    Int16 Modif = 0;
-    Int16 FertMod = 0;
-    Int16 MW = 0;
-    Int16 anzahlWuerfel = 0; // dice of the etiquette test; a negative skill rolls none
-    QString zeitraumText;
-    Int16 Erfolge = 0;
-    // The etiquette dice for the main window's lstErgebnis: clear it, then append these.
-    QStringList etiketteWuerfel;
-    // Empty after the first refusal: the window shows texts::ersteAblehnung and closes,
-    // no 2W6 were rolled. Otherwise the doctor roll; a refusal in it means the window
-    // shows texts::zweiteAblehnung before it shows the levels.
-    std::optional<Arztwurf> arztwurf;
-    // Erfolge > 1 (and no first refusal): KurzoderGut enables the trade buttons.
-    bool kurzoderGut = false;
-    // All seven values for the window to store. After the first refusal Fertigkeit,
-    // Equipment and EquipmentBasis keep their old values.
+    Int16 MW = 0;          // target number of the etiquette test
+    Int16 dice = 0;        // etiquette dice; a negative skill rolls none
+    // Modif, FertMod and Zeitraum once prepared; Erfolge once rolled; Fertigkeit, Equipment
+    // and EquipmentBasis once a doctor roll was reached (they keep their old values after the
+    // first refusal).
     NormalVersorgungState state;
+    dice::Roll etiquette;
+    std::optional<DoctorRoll> doctor; // empty after the first refusal
 
-    bool ersteAblehnung() const { return !arztwurf.has_value(); }
+    bool firstRefusal() const { return !doctor; }
+    // Two or more successes: KurzoderGut opens the trade.
+    bool tradeOpens() const { return doctor && state.Erfolge > 1; }
 };
 
-struct NormalSearchResult {
-    // Set when txtGebräuche is unusable: show it and change nothing; `outcome` is empty.
-    std::optional<QString> eingabeFehler;
-    NormalSearchOutcome outcome;
-};
+// Everything before the dice: the etiquette text checked, the modifiers summed, MW and the
+// base period.
+Result<NormalSearch> prepareNormalSearch(const NormalSearchInput& input,
+                                         const NormalVersorgungState& state);
 
-// Validates the etiquette text first; only then rolls the etiquette test and the 2W6.
-NormalSearchResult runNormalSearch(const NormalSearchInput& input,
-                                   const NormalVersorgungState& state, dice::Wuerfelomat& dice);
+// A whole search with dice from `dice`.
+Result<NormalSearch> normalSearch(const NormalSearchInput& input,
+                                  const NormalVersorgungState& state, dice::Wuerfelomat& dice);
+
+// The trade. Each step returns the new variables, or a silent refusal where its test fails.
+// One success for one equipment level more, up to EquipmentBasis + 6; never the last success.
+Result<NormalVersorgungState> improveQual(const NormalVersorgungState& state);
+// One equipment level less for one success, down to EquipmentBasis - 1.
+Result<NormalVersorgungState> diminQual(const NormalVersorgungState& state);
+// One success for half the period; never the last success.
+Result<NormalVersorgungState> improveTime(const NormalVersorgungState& state);
+// Double the period for one success; refused only where the period would leave the float
+// range or the successes the 16-bit range.
+Result<NormalVersorgungState> diminTime(const NormalVersorgungState& state);
 
 } // namespace care

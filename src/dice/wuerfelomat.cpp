@@ -1,6 +1,5 @@
 #include "wuerfelomat.h"
 
-#include <array>
 #include <chrono>
 
 namespace dice {
@@ -61,14 +60,12 @@ Wuerfelomat::Wuerfelomat(std::unique_ptr<RandomSource> source, Clock clock)
 
 Int16 Wuerfelomat::WirfW6() {
     m_source->reseed(m_clock());
-    const float r = m_source->uniform();
-    int die = static_cast<int>(6.0f * r) + 1;
+    // In double, 6 x r is exact for every 24-bit r: no value just below a sixth rounds up into
+    // the next face, as it would in single precision.
+    const double r = m_source->uniform();
+    const int die = static_cast<int>(6.0 * r) + 1;
     // A source that rounds up to 1.0 must still give a six, never a seven.
-    if (die > 6)
-        die = 6;
-    if (die < 1)
-        die = 1;
-    return static_cast<Int16>(die);
+    return static_cast<Int16>(die > 6 ? 6 : die < 1 ? 1 : die);
 }
 
 Int16 Wuerfelomat::WirfW6Offen() {
@@ -84,20 +81,15 @@ Int16 Wuerfelomat::WirfW6Offen() {
     return total;
 }
 
-Int16 Wuerfelomat::ZaehleErfolge(const Int16& mindestwurf, const Int16& anzahl, DiceSink& sink) {
+Roll Wuerfelomat::ZaehleErfolge(const Int16& mindestwurf, const Int16& anzahl) {
     const Int16 count = anzahl; // read once, before the first die
-    if (count > maxDice)
-        throw TooManyDice("more than 100 dice");
-    std::array<Int16, maxDice + 1> wuerfe{}; // slot 0 unused, as the roll table has it
-    sink.clearDice();
-    Int16 erfolge = 0;
-    for (Int16 i = 1; i <= count; ++i) {
-        wuerfe[i] = WirfW6Offen();
-        sink.appendDie(QString::number(wuerfe[i]));
-        if (wuerfe[i] >= mindestwurf)
-            ++erfolge;
+    Roll roll;
+    for (Int16 i = 0; i < count; ++i) {
+        roll.dice.append(WirfW6Offen());
+        if (roll.dice.constLast() >= mindestwurf)
+            ++roll.successes;
     }
-    return erfolge;
+    return roll;
 }
 
 } // namespace dice

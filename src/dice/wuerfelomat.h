@@ -5,12 +5,10 @@
 
 #include "numbers/Checked.h"
 
-#include <QString>
-#include <QStringList>
+#include <QList>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 
 namespace dice {
 
@@ -24,7 +22,7 @@ class RandomSource {
     virtual float uniform() = 0;
 };
 
-// The default generator: xoshiro128+ style state, clock values mixed in by SplitMix64.
+// The default generator: xoroshiro128+ state, clock values mixed in by SplitMix64.
 class MixingGenerator final : public RandomSource {
   public:
     explicit MixingGenerator(std::uint64_t seed = 0x5A4E1BEC0DEULL);
@@ -36,31 +34,16 @@ class MixingGenerator final : public RandomSource {
     std::uint64_t m_state[2];
 };
 
-// Where the dice of a success test are listed (the main window's result list).
-class DiceSink {
-  public:
-    virtual ~DiceSink() = default;
-    virtual void clearDice() = 0;
-    virtual void appendDie(const QString& line) = 0;
-};
-
-// Collects the dice of a roll so that a rule can hand them to the window only once it has
-// decided the whole press (a refused press must not leave new dice behind).
-class RecordingSink final : public DiceSink {
-  public:
-    void clearDice() override { lines.clear(); }
-    void appendDie(const QString& line) override { lines.append(line); }
-    QStringList lines;
-};
-
-// More dice than the roll table holds; thrown before anything is rolled or listed.
-class TooManyDice : public std::invalid_argument {
-  public:
-    using std::invalid_argument::invalid_argument;
+// The dice of one success test in rolling order, each an open-ended total, and how many of
+// them reached the target.
+struct Roll {
+    QList<Int16> dice;
+    Int16 successes = 0;
 };
 
 class Wuerfelomat {
   public:
+    // The most dice one success test takes; the rules refuse more, naming the field.
     static constexpr Int16 maxDice = 100;
     using Clock = std::function<std::uint64_t()>;
 
@@ -71,12 +54,11 @@ class Wuerfelomat {
     // One die, 1 to 6.
     Int16 WirfW6();
     // An open-ended die: every six is rolled again and added, so the total is never a multiple
-    // of 6.
+    // of 6. A run of sixes longer than a 16-bit total holds throws numbers::Overflow.
     Int16 WirfW6Offen();
-    // Rolls `anzahl` open-ended dice against `mindestwurf`, lists every total in `sink`
-    // (cleared first) and returns the successes; a total equal to the target counts.
-    // Throws TooManyDice above maxDice before touching the sink.
-    Int16 ZaehleErfolge(const Int16& mindestwurf, const Int16& anzahl, DiceSink& sink);
+    // Rolls `anzahl` open-ended dice (none when 0 or negative) against `mindestwurf`; a total
+    // equal to the target counts.
+    Roll ZaehleErfolge(const Int16& mindestwurf, const Int16& anzahl);
 
   private:
     std::unique_ptr<RandomSource> m_source;

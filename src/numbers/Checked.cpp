@@ -29,11 +29,4 @@ Int16 mul(Int16 a, Int16 b) {
     return r;
 }
 
-Int16 narrow(long long value) {
-    Int16 r;
-    if (__builtin_add_overflow(value, 0, &r))
-        overflow();
-    return r;
-}
-
 } // namespace numbers

@@ -1,6 +1,6 @@
 #pragma once
 // Whole numbers of the rules are 16-bit signed; every operation detects overflow instead of
-// wrapping, so a handler can refuse a press before it changes anything.
+// wrapping, so a rule can refuse a press before anything changes.
 
 #include <cstdint>
 #include <stdexcept>
@@ -9,7 +9,7 @@ namespace numbers {
 
 using Int16 = std::int16_t;
 
-// The one exception type for arithmetic that leaves its range; handlers turn it into a message.
+// The one exception type for arithmetic that leaves its range; decide() turns it into a refusal.
 class Overflow : public std::overflow_error {
   public:
     using std::overflow_error::overflow_error;
@@ -18,8 +18,5 @@ class Overflow : public std::overflow_error {
 Int16 add(Int16 a, Int16 b);
 Int16 sub(Int16 a, Int16 b);
 Int16 mul(Int16 a, Int16 b);
-
-// Narrows a wider whole number, throwing when it does not fit 16 bits.
-Int16 narrow(long long value);
 
 } // namespace numbers

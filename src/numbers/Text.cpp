@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include "Refusal.h"
+
 #include <QLocale>
 #include <cfenv>
 #include <cmath>
@@ -9,10 +11,14 @@ namespace numbers {
 
 namespace {
 
-std::optional<double> parseWith(const QLocale& locale, const QString& text) {
+std::optional<double> parseWith(QLocale locale, const QString& text) {
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
     const double value = locale.toDouble(text, &ok);
-    if (!ok || !std::isfinite(value))
+    // Qt reports a number beyond the double range as not ok, with an infinity of its sign.
+    if (!ok && std::isinf(value))
+        return value;
+    if (!ok || std::isnan(value))
         return std::nullopt;
     return value;
 }
@@ -34,28 +40,25 @@ std::optional<double> parseDouble(const QString& text) {
     return parseWith(QLocale::c(), text);
 }
 
-std::optional<Int16> parseInt16(const QString& text) {
-    const auto value = parseDouble(text);
-    if (!value)
-        return std::nullopt;
-    const double r = roundHalfEven(*value);
-    if (r < std::numeric_limits<Int16>::min() || r > std::numeric_limits<Int16>::max())
-        return std::nullopt;
-    return static_cast<Int16>(r);
-}
-
-std::optional<float> parseSingle(const QString& text) {
-    const auto value = parseDouble(text);
-    if (!value || std::fabs(*value) > std::numeric_limits<float>::max())
-        return std::nullopt;
-    return static_cast<float>(*value);
-}
-
 Int16 roundToInt16(double value) {
     const double r = roundHalfEven(value);
     if (!(r >= std::numeric_limits<Int16>::min() && r <= std::numeric_limits<Int16>::max()))
         throw Overflow("value does not fit 16 bits");
     return static_cast<Int16>(r);
+}
+
+Int16 readWholeNumber(const QString& text, const QString& field) {
+    const auto value = parseDouble(text);
+    if (!value)
+        refuse(notAWholeNumber(field));
+    return orRefuse(wholeNumberOutOfRange(field), [&] { return roundToInt16(*value); });
+}
+
+float readSingle(const QString& text, const QString& field) {
+    const auto value = parseDouble(text);
+    if (!value || !(std::fabs(*value) <= std::numeric_limits<float>::max()))
+        refuse(notANumber(field));
+    return static_cast<float>(*value);
 }
 
 QString intText(long long value) {
@@ -74,6 +77,19 @@ QString timeLine(float hours) {
     const float days = hours / 24.0f;
     return singleText(hours) + QStringLiteral(" hrs = ") + singleText(days) +
            QStringLiteral(" Tage");
+}
+
+QString notAWholeNumber(const QString& field) {
+    return QStringLiteral("Bitte im Feld „%1“ eine ganze Zahl eingeben.").arg(field);
+}
+
+QString wholeNumberOutOfRange(const QString& field) {
+    return QStringLiteral("Bitte im Feld „%1“ eine ganze Zahl von -32768 bis 32767 eingeben.")
+        .arg(field);
+}
+
+QString notANumber(const QString& field) {
+    return QStringLiteral("Bitte im Feld „%1“ eine Zahl eingeben.").arg(field);
 }
 
 } // namespace numbers

@@ -1,7 +1,7 @@
 #pragma once
 // Conversions between the text of a field and the numbers of the rules, by the user's locale
-// (QLocale()). Parsing never throws: a text that is no usable number gives an empty optional,
-// and the caller names the field in its message.
+// (QLocale()), and the text forms the windows show. Parsing never throws; the read functions
+// are for rules and refuse with a message that names the field by its caption.
 
 #include "Checked.h"
 
@@ -10,15 +10,23 @@
 
 namespace numbers {
 
-// A finite number as the user typed it: the locale's form first, the C form ("3.5") as a
-// fallback so that a point typed on a German keyboard still reads as a decimal point.
+// A number as the user typed it: the locale's form first, the C form ("3.5") as a fallback so
+// that a point typed on a German keyboard still reads as a decimal point. No field needs a
+// thousands separator, so grouping is refused in both forms: "3.500" in German is 3.5, never
+// 3500. A number too large for a double gives an infinity of its sign (it is a number, only
+// beyond every limit); text that is no number, and NaN, give nothing.
 std::optional<double> parseDouble(const QString& text);
 
-// A whole number: halves round to the even neighbour, then the 16-bit range is checked.
-std::optional<Int16> parseInt16(const QString& text);
+// Rounds half to even and narrows to 16 bits; throws Overflow when it does not fit.
+Int16 roundToInt16(double value);
 
-// A single-precision number; a value beyond the float range counts as unusable.
-std::optional<float> parseSingle(const QString& text);
+// A whole number for a rule: halves round to the even neighbour. Refuses, naming `field`, a
+// text that is no number or a number outside 16 bits.
+Int16 readWholeNumber(const QString& text, const QString& field);
+
+// A single-precision number for a rule. Refuses, naming `field`, a text that is no number or a
+// number beyond the float range.
+float readSingle(const QString& text, const QString& field);
 
 // Plain decimal: a leading "-" for negatives, no plus sign, no blank, no grouping.
 QString intText(long long value);
@@ -29,7 +37,9 @@ QString singleText(float value);
 // "72 hrs = 3 Tage": hours and hours / 24, both in the single-precision form.
 QString timeLine(float hours);
 
-// Rounds half to even and narrows to 16 bits; throws Overflow when it does not fit.
-Int16 roundToInt16(double value);
+// The messages for a field that cannot be read; `field` is its caption.
+QString notAWholeNumber(const QString& field);
+QString wholeNumberOutOfRange(const QString& field);
+QString notANumber(const QString& field);
 
 } // namespace numbers

@@ -1,33 +1,22 @@
 #include "Auswahl.h"
 
 #include "ProgramLook.h"
+#include "ui_Auswahl.h"
 
-#include <QKeyEvent>
-
-Auswahl::Auswahl(QWidget* parent) : QWidget(parent) {
+Auswahl::Auswahl(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Auswahl>()) {
     setFont(windows::programFont());
-    ui.setupUi(this);
+    ui->setupUi(this);
+    windows::finishWindow(this);
+    windows::closeOnEscape(this);
 
-    connect(ui.cmdNotfall, &QPushButton::clicked, this, &Auswahl::cmdNotfall_Click);
-    connect(ui.cmdNormalfall, &QPushButton::clicked, this, &Auswahl::cmdNormalfall_Click);
+    // The dialog must not close itself on a click: the application closes (and deletes) it
+    // once the search window is open, and this object may already be gone when the signal
+    // returns.
+    connect(ui->cmdNotfall, &QPushButton::clicked, this, &Auswahl::notfallRequested);
+    connect(ui->cmdNormalfall, &QPushButton::clicked, this, &Auswahl::normalfallRequested);
 
     // The emergency is the default answer; the focus waits there until the dialog shows.
-    ui.cmdNotfall->setFocus();
+    ui->cmdNotfall->setFocus();
 }
 
-// The dialog must not close itself here: the application closes (and deletes) it once the
-// search window is open, and this object may already be gone when the signal returns.
-void Auswahl::cmdNotfall_Click() {
-    emit notfallRequested();
-}
-
-void Auswahl::cmdNormalfall_Click() {
-    emit normalfallRequested();
-}
-
-void Auswahl::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
-        close();
-    else
-        QWidget::keyPressEvent(event);
-}
+Auswahl::~Auswahl() = default;

@@ -1,12 +1,12 @@
 #include "Form1.h"
 
-#include "AccessibleNames.h"
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
 #include "StraightLines.h"
-#include "healing/Eingaben.h"
-#include "healing/Heilen.h"
+#include "healing/HealingTables.h"
+#include "healing/HealingTexts.h"
 #include "numbers/Text.h"
+#include "ui_Form1.h"
 
 #include <QKeyEvent>
 #include <QLine>
@@ -25,25 +25,26 @@ template <class Handler> void onSelected(QRadioButton* option, Form1* window, Ha
 
 Form1::Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& boxes,
              QWidget* parent)
-    : QWidget(parent), m_state(state), m_dice(dice), m_boxes(boxes) {
+    : QWidget(parent), ui(std::make_unique<Ui::Form1>()), m_state(state), m_dice(dice),
+      m_boxes(boxes) {
     // The font comes before the controls: set afterwards, it would make every control lay
     // out its text a second time at start.
     setFont(windows::programFont());
-    ui.setupUi(this);
-    windows::nameAfterFrames(this);
+    ui->setupUi(this);
+    windows::finishWindow(this);
     // Captions that stand beside the control rather than around it.
-    ui.Meldungen->setAccessibleName(QStringLiteral("Modifikatoren"));
-    ui.Modifk->setAccessibleName(ui.Label1->text());
+    ui->Meldungen->setAccessibleName(QStringLiteral("Modifikatoren"));
+    ui->Modifk->setAccessibleName(ui->Label1->text());
 
     // Only the frame's title is red; the duration inside keeps the window's text colour. A
     // style sheet would do it in one line but stops the program font reaching the label.
-    QPalette title = ui.Frame1->palette();
+    QPalette title = ui->Frame1->palette();
     title.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    ui.Frame1->setPalette(title);
-    QPalette inside = ui.lblHeilungsdauer->palette();
+    ui->Frame1->setPalette(title);
+    QPalette inside = ui->lblHeilungsdauer->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         inside.setColor(group, QPalette::WindowText, palette().color(group, QPalette::WindowText));
-    ui.lblHeilungsdauer->setPalette(inside);
+    ui->lblHeilungsdauer->setPalette(inside);
 
     // The connectors from base period and successes to the healing duration, and on to the
     // total time and the hospital cost.
@@ -52,150 +53,158 @@ Form1::Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& 
                                 QLine(5880, 6600, 5880, 7560), QLine(5880, 7080, 6120, 7080),
                                 QLine(8040, 7080, 7680, 7080), QLine(8880, 7440, 8880, 8040)});
 
-    connect(ui.cmdHeilen, &QPushButton::clicked, this, &Form1::cmdHeilen_Click);
-    connect(ui.cmdReset, &QPushButton::clicked, this, &Form1::cmdReset_Click);
-    connect(ui.cmdSuchDoc, &QPushButton::clicked, this, &Form1::suchDocRequested);
-    connect(ui.cmdSanivexInfo, &QPushButton::clicked, this, &Form1::sanivexInfoRequested);
-    // A focused button answers Enter itself; everywhere else Enter reaches keyPressEvent.
-    for (QPushButton* button : {ui.cmdHeilen, ui.cmdReset, ui.cmdSuchDoc, ui.cmdSanivexInfo})
-        button->setAutoDefault(true);
+    connect(ui->cmdHeilen, &QPushButton::clicked, this, &Form1::cmdHeilen_Click);
+    connect(ui->cmdReset, &QPushButton::clicked, this, &Form1::cmdReset_Click);
+    connect(ui->cmdSuchDoc, &QPushButton::clicked, this, &Form1::suchDocRequested);
+    connect(ui->cmdSanivexInfo, &QPushButton::clicked, this, &Form1::sanivexInfoRequested);
 
-    using healing::Lebensstil;
-    const std::pair<QRadioButton*, Lebensstil> lebensstile[] = {
-        {ui.Strasse, Lebensstil::Strasse},           {ui.Squatter, Lebensstil::Squatter},
-        {ui.Unterschicht, Lebensstil::Unterschicht}, {ui.Mittelschicht, Lebensstil::Mittelschicht},
-        {ui.Oberschicht, Lebensstil::Oberschicht},   {ui.Luxus, Lebensstil::Luxus}};
+    using healing::Lifestyle;
+    const std::pair<QRadioButton*, Lifestyle> lebensstile[] = {
+        {ui->Strasse, Lifestyle::Strasse},           {ui->Squatter, Lifestyle::Squatter},
+        {ui->Unterschicht, Lifestyle::Unterschicht}, {ui->Mittelschicht, Lifestyle::Mittelschicht},
+        {ui->Oberschicht, Lifestyle::Oberschicht},   {ui->Luxus, Lifestyle::Luxus}};
     for (const auto& [option, stil] : lebensstile) {
         connect(option, &QRadioButton::toggled, this, [this, stil](bool selected) {
             if (selected)
-                m_state.Lebensstilstufe = healing::Lebensstilstufe(stil);
+                m_state.Lebensstilstufe = healing::lifestyleLevel(stil);
         });
     }
 
-    onSelected(ui.Krankenhaus, this, &Form1::Krankenhaus_Click);
-    onSelected(ui.daheim, this, &Form1::daheim_Click);
-    onSelected(ui.schlechteUmst, this, &Form1::schlechteUmst_Click);
-    onSelected(ui.furchtbareUmst, this, &Form1::furchtbareUmst_Click);
+    onSelected(ui->Krankenhaus, this, &Form1::Krankenhaus_Click);
+    onSelected(ui->daheim, this, &Form1::daheim_Click);
+    onSelected(ui->schlechteUmst, this, &Form1::schlechteUmst_Click);
+    onSelected(ui->furchtbareUmst, this, &Form1::furchtbareUmst_Click);
 
-    connect(ui.dokBio, &QCheckBox::toggled, this, &Form1::dokBio_Click);
-    connect(ui.undokBio, &QCheckBox::toggled, this, &Form1::undokBio_Click);
-    connect(ui.dokCyb, &QCheckBox::toggled, this, &Form1::dokCyb_Click);
-    connect(ui.undokCyb, &QCheckBox::toggled, this, &Form1::undokCyb_Click);
+    connect(ui->dokBio, &QCheckBox::toggled, this, &Form1::dokBio_Click);
+    connect(ui->undokBio, &QCheckBox::toggled, this, &Form1::undokBio_Click);
+    connect(ui->dokCyb, &QCheckBox::toggled, this, &Form1::dokCyb_Click);
+    connect(ui->undokCyb, &QCheckBox::toggled, this, &Form1::undokCyb_Click);
 
-    connect(ui.txtKonstitution, &QLineEdit::textChanged, this, &Form1::txtKonstitution_Change);
-    connect(ui.Willenskraft, &QLineEdit::textChanged, this, &Form1::Willenskraft_Change);
+    connect(ui->txtKonstitution, &QLineEdit::textChanged, this, &Form1::txtKonstitution_Change);
+    connect(ui->Willenskraft, &QLineEdit::textChanged, this, &Form1::Willenskraft_Change);
 }
+
+Form1::~Form1() = default;
 
 void Form1::Form_Load() {
     // Schaden is first in the focus order, so the window opens with its "0" selected and the
     // first key typed replaces it.
-    ui.Schaden->setSelection(0, 1);
+    ui->Schaden->setSelection(0, 1);
 }
 
 void Form1::cmdReset_Click() {
     // Only the running totals start again; the last test's results stay on show.
     m_state.Gesamtzeit = 0.0f;
     m_state.Kosten = numbers::Amount{};
-    ui.lblGesamtzeit->setText(QString());
-    ui.lblKosten->setText(QString());
+    ui->lblGesamtzeit->setText(QString());
+    ui->lblKosten->setText(QString());
 }
 
-void Form1::clearDice() {
-    ui.lstErgebnis->clear();
+void Form1::handOver(numbers::Int16 Fertigkeit) {
+    ui->txtBioTech->setText(numbers::intText(Fertigkeit));
 }
 
-void Form1::appendDie(const QString& line) {
-    ui.lstErgebnis->addItem(line);
-}
-
-void Form1::uebernehmeFertigkeit(numbers::Int16 fertigkeit) {
-    ui.txtBioTech->setText(numbers::intText(fertigkeit));
+void Form1::showDice(const QList<numbers::Int16>& dice) {
+    ui->lstErgebnis->clear();
+    for (numbers::Int16 die : dice)
+        ui->lstErgebnis->addItem(numbers::intText(die));
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        ui.cmdHeilen->click();
+        ui->cmdHeilen->click();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
+healing::HealingInput Form1::input() const {
+    healing::HealingInput in;
+    in.Schaden = ui->Schaden->text();
+    in.txtKonstitution = ui->txtKonstitution->text();
+    in.Willenskraft = ui->Willenskraft->text();
+    in.BioIndex = ui->BioIndex->text();
+    in.EssenzDok = ui->EssenzDok->text();
+    in.txtBioTech = ui->txtBioTech->text();
+    using healing::CareCondition;
+    in.care = ui->Krankenhaus->isChecked()      ? CareCondition::Krankenhaus
+              : ui->schlechteUmst->isChecked()  ? CareCondition::schlechteUmst
+              : ui->furchtbareUmst->isChecked() ? CareCondition::furchtbareUmst
+                                                : CareCondition::daheim;
+    in.dokBio = ui->dokBio->isChecked();
+    in.undokBio = ui->undokBio->isChecked();
+    in.dokCyb = ui->dokCyb->isChecked();
+    in.undokCyb = ui->undokCyb->isChecked();
+    in.magischeBetreuung = ui->magischeBetreuung->isChecked();
+    in.Erwachter = ui->Erwachter->isChecked();
+    in.Kommunikation = ui->Kommunikation->isChecked();
+    return in;
+}
+
 void Form1::cmdHeilen_Click() {
-    healing::HeilenEingabe eingabe;
-    eingabe.Schaden = ui.Schaden->text();
-    eingabe.txtKonstitution = ui.txtKonstitution->text();
-    eingabe.Willenskraft = ui.Willenskraft->text();
-    eingabe.BioIndex = ui.BioIndex->text();
-    eingabe.EssenzDok = ui.EssenzDok->text();
-    eingabe.txtBioTech = ui.txtBioTech->text();
-    eingabe.pflege = ui.Krankenhaus->isChecked()      ? healing::Pflege::Krankenhaus
-                     : ui.schlechteUmst->isChecked()  ? healing::Pflege::schlechteUmst
-                     : ui.furchtbareUmst->isChecked() ? healing::Pflege::furchtbareUmst
-                                                      : healing::Pflege::daheim;
-    eingabe.dokBio = ui.dokBio->isChecked();
-    eingabe.undokBio = ui.undokBio->isChecked();
-    eingabe.dokCyb = ui.dokCyb->isChecked();
-    eingabe.undokCyb = ui.undokCyb->isChecked();
-    eingabe.magischeBetreuung = ui.magischeBetreuung->isChecked();
-    eingabe.Erwachter = ui.Erwachter->isChecked();
-    eingabe.Kommunikation = ui.Kommunikation->isChecked();
-
-    zeigeErgebnis(healing::heile(eingabe, m_state, m_dice));
-}
-
-void Form1::zeigeErgebnis(const healing::HeilenErgebnis& ergebnis) {
-    using Art = healing::HeilenErgebnis::Art;
-    if (ergebnis.art == Art::Verweigert) {
-        m_boxes.inform(this, ergebnis.meldung);
+    const auto press = healing::heal(input(), m_state, m_dice);
+    if (press.refused()) {
+        (void)m_boxes.inform(this, press.refusal());
         return;
     }
-    m_state = ergebnis.zustand;
-    ui.Meldungen->clear();
-    if (ergebnis.art == Art::NichtKrank) {
-        m_boxes.inform(this, ergebnis.meldung);
-        ui.Schaden->setFocus();
-        return;
-    }
-    ui.niveaulabel->setText(ergebnis.niveaulabel);
-    ui.Stillabel->setText(ergebnis.Stillabel);
-    ui.Meldungen->addItems(ergebnis.Meldungen);
-    wendeAn(ergebnis.steuerung);
-    ui.Modifk->setText(ergebnis.Modifk);
-    ui.lblGrundzeitraum->setText(ergebnis.lblGrundzeitraum);
-    clearDice();
-    for (const QString& die : ergebnis.lstErgebnis)
-        appendDie(die);
-    ui.lblErfolge->setText(ergebnis.lblErfolge);
-    ui.lblHeilungsdauer->setText(ergebnis.lblHeilungsdauer);
-    if (ergebnis.lblKosten)
-        ui.lblKosten->setText(*ergebnis.lblKosten);
-    ui.Schaden->setText(ergebnis.Schaden);
-    ui.lblGesamtzeit->setText(ergebnis.lblGesamtzeit);
-    if (!ergebnis.meldung.isEmpty())
-        m_boxes.inform(this, ergebnis.meldung);
+    showPress(*press);
 }
 
-void Form1::wendeAn(const healing::Steueraenderungen& aenderungen) {
-    if (aenderungen.selectKrankenhaus) {
-        ui.Krankenhaus->setChecked(true); // runs Krankenhaus_Click when the selection changes
+// The outputs in the order the user sees them change; every caption is made here.
+void Form1::showPress(const healing::Press& press) {
+    const healing::Form1State& s = press.state;
+    m_state = s;
+    ui->Meldungen->clear();
+    if (press.notIll) {
+        if (m_boxes.inform(this, healing::texts::notIll))
+            ui->Schaden->setFocus();
+        return;
+    }
+    ui->niveaulabel->setText(QStringLiteral("Schadensniveau ist ") + s.Schadensniveau);
+    ui->Stillabel->setText(QStringLiteral("Benötigter Lebensstil ") + s.Mindestlebensstil);
+    ui->Meldungen->addItems(press.Meldungen);
+    applyChanges(press.changes);
+    ui->Modifk->setText(press.targetRaised()
+                            ? numbers::intText(s.Mindestwurf) + QStringLiteral("  (") +
+                                  numbers::intText(press.unraisedTarget) + QStringLiteral(")")
+                            : numbers::intText(s.Mindestwurf));
+    ZeigeGrundzeitraum();
+    showDice(press.roll.dice);
+    ui->lblErfolge->setText(numbers::intText(press.roll.successes));
+    ui->lblHeilungsdauer->setText(numbers::timeLine(s.Heilungsdauer));
+    if (press.hospital) // checkarztkosten shows the running cost; at home the label keeps its text
+        ui->lblKosten->setText(s.Kosten.text() + QStringLiteral(" Nuyen"));
+    ui->Schaden->setText(numbers::intText(s.Schadenskaestchen));
+    ui->lblGesamtzeit->setText(numbers::timeLine(s.Gesamtzeit));
+    if (press.healed())
+        (void)m_boxes.inform(this, healing::texts::healed);
+}
+
+void Form1::ZeigeGrundzeitraum() {
+    ui->lblGrundzeitraum->setText(numbers::timeLine(m_state.Grundzeitraum));
+}
+
+void Form1::applyChanges(const healing::ControlChanges& changes) {
+    if (changes.selectKrankenhaus) {
+        ui->Krankenhaus->setChecked(true); // runs Krankenhaus_Click when the selection changes
         aktiviereKrankenhaus();
     }
-    if (aenderungen.enableBioIndex) {
-        ui.BioIndexFrame->setEnabled(true);
-        ui.BioIndex->setEnabled(true);
+    if (changes.enableBioIndex) {
+        ui->BioIndexFrame->setEnabled(true);
+        ui->BioIndex->setEnabled(true);
     }
-    if (aenderungen.uncheckDokBio)
-        ui.dokBio->setChecked(false);
-    if (aenderungen.uncheckUndokBio)
-        ui.undokBio->setChecked(false);
-    if (aenderungen.uncheckDokCyb)
-        ui.dokCyb->setChecked(false);
-    if (aenderungen.uncheckUndokCyb)
-        ui.undokCyb->setChecked(false);
-    if (aenderungen.enableDokCybFrame)
-        ui.dokCybFrame->setEnabled(true);
-    if (aenderungen.clearEssenzDok)
-        ui.EssenzDok->setText(QString());
+    if (changes.uncheckDokBio)
+        ui->dokBio->setChecked(false);
+    if (changes.uncheckUndokBio)
+        ui->undokBio->setChecked(false);
+    if (changes.uncheckDokCyb)
+        ui->dokCyb->setChecked(false);
+    if (changes.uncheckUndokCyb)
+        ui->undokCyb->setChecked(false);
+    if (changes.enableDokCybFrame)
+        ui->dokCybFrame->setEnabled(true);
+    if (changes.clearEssenzDok)
+        ui->EssenzDok->setText(QString());
 }
 
 void Form1::Krankenhaus_Click() {
@@ -205,9 +214,9 @@ void Form1::Krankenhaus_Click() {
 void Form1::daheim_Click() {
     deaktiviereKrankenhaus();
     // Documented bioware counts at home too, so its bio-index stays usable.
-    if (!ui.dokBio->isChecked()) {
-        ui.BioIndexFrame->setEnabled(false);
-        ui.BioIndex->setEnabled(false);
+    if (!ui->dokBio->isChecked()) {
+        ui->BioIndexFrame->setEnabled(false);
+        ui->BioIndex->setEnabled(false);
     }
 }
 
@@ -220,74 +229,73 @@ void Form1::furchtbareUmst_Click() {
 }
 
 void Form1::aktiviereKrankenhaus() {
-    ui.magischeBetreuung->setEnabled(true);
-    ui.Erwachter->setEnabled(true);
-    ui.undokBio->setEnabled(true);
-    ui.undokCyb->setEnabled(true);
-    ui.dokCyb->setEnabled(true);
-    ui.Kommunikation->setEnabled(true);
-    ui.WillenFrame->setEnabled(true);
-    ui.LebensstilFrame->setEnabled(false); // the lifestyle no longer matters in hospital
-    ui.frmBioTech->setEnabled(true);
+    ui->magischeBetreuung->setEnabled(true);
+    ui->Erwachter->setEnabled(true);
+    ui->undokBio->setEnabled(true);
+    ui->undokCyb->setEnabled(true);
+    ui->dokCyb->setEnabled(true);
+    ui->Kommunikation->setEnabled(true);
+    ui->WillenFrame->setEnabled(true);
+    ui->LebensstilFrame->setEnabled(false); // the lifestyle no longer matters in hospital
+    ui->frmBioTech->setEnabled(true);
 }
 
 void Form1::deaktiviereKrankenhaus() {
     // The magical care and the awakened patient keep their marks for the next hospital stay.
-    ui.magischeBetreuung->setEnabled(false);
-    ui.Erwachter->setEnabled(false);
-    ui.undokBio->setEnabled(false);
-    ui.undokBio->setChecked(false);
-    ui.undokCyb->setEnabled(false);
-    ui.undokCyb->setChecked(false);
-    ui.dokCyb->setEnabled(false);
-    ui.dokCyb->setChecked(false);
-    ui.Kommunikation->setEnabled(false);
-    ui.Kommunikation->setChecked(false);
-    ui.WillenFrame->setEnabled(false);
-    ui.Willenskraft->setText(QStringLiteral("3"));
-    ui.LebensstilFrame->setEnabled(true);
-    ui.dokCybFrame->setEnabled(false);
-    ui.frmBioTech->setEnabled(false);
-    ui.txtBioTech->setText(QStringLiteral("8"));
+    ui->magischeBetreuung->setEnabled(false);
+    ui->Erwachter->setEnabled(false);
+    ui->undokBio->setEnabled(false);
+    ui->undokBio->setChecked(false);
+    ui->undokCyb->setEnabled(false);
+    ui->undokCyb->setChecked(false);
+    ui->dokCyb->setEnabled(false);
+    ui->dokCyb->setChecked(false);
+    ui->Kommunikation->setEnabled(false);
+    ui->Kommunikation->setChecked(false);
+    ui->WillenFrame->setEnabled(false);
+    ui->Willenskraft->setText(QStringLiteral("3"));
+    ui->LebensstilFrame->setEnabled(true);
+    ui->dokCybFrame->setEnabled(false);
+    ui->frmBioTech->setEnabled(false);
+    ui->txtBioTech->setText(QStringLiteral("8"));
 }
 
 void Form1::dokBio_Click() {
-    if (!ui.dokBio->isChecked())
+    if (!ui->dokBio->isChecked())
         return;
-    ui.BioIndexFrame->setEnabled(true);
-    ui.BioIndex->setEnabled(true);
-    ui.undokBio->setChecked(false);
+    ui->BioIndexFrame->setEnabled(true);
+    ui->BioIndex->setEnabled(true);
+    ui->undokBio->setChecked(false);
 }
 
 void Form1::undokBio_Click() {
-    if (!ui.undokBio->isChecked())
+    if (!ui->undokBio->isChecked())
         return;
-    ui.BioIndexFrame->setEnabled(true);
-    ui.BioIndex->setEnabled(true);
-    ui.dokBio->setChecked(false);
+    ui->BioIndexFrame->setEnabled(true);
+    ui->BioIndex->setEnabled(true);
+    ui->dokBio->setChecked(false);
 }
 
 void Form1::dokCyb_Click() {
-    if (!ui.dokCyb->isChecked())
+    if (!ui->dokCyb->isChecked())
         return;
-    ui.undokCyb->setChecked(false);
-    ui.dokCybFrame->setEnabled(true);
+    ui->undokCyb->setChecked(false);
+    ui->dokCybFrame->setEnabled(true);
 }
 
 void Form1::undokCyb_Click() {
-    if (!ui.undokCyb->isChecked())
+    if (!ui->undokCyb->isChecked())
         return;
-    ui.dokCyb->setChecked(false);
-    ui.dokCybFrame->setEnabled(true);
+    ui->dokCyb->setChecked(false);
+    ui->dokCybFrame->setEnabled(true);
 }
 
 namespace {
 
 // An implausible attribute is refused and replaced by "1", selected so the next key replaces it.
-void pruefeAttribut(QLineEdit* field, const healing::Attributgrenze& grenze, MessageBoxes& boxes,
+void checkAttribute(QLineEdit* field, std::optional<QString> message, MessageBoxes& boxes,
                     QWidget* window) {
-    if (const auto meldung = healing::ueberGrenze(field->text(), grenze)) {
-        boxes.inform(window, *meldung);
+    if (message && boxes.inform(window, *message)) {
         field->setText(QStringLiteral("1")); // runs this handler again, which finds 1 and stops
         field->setSelection(0, 1);
     }
@@ -296,9 +304,11 @@ void pruefeAttribut(QLineEdit* field, const healing::Attributgrenze& grenze, Mes
 } // namespace
 
 void Form1::txtKonstitution_Change() {
-    pruefeAttribut(ui.txtKonstitution, healing::konstitutionsgrenze, m_boxes, this);
+    checkAttribute(ui->txtKonstitution,
+                   healing::constitutionAboveLimit(ui->txtKonstitution->text()), m_boxes, this);
 }
 
 void Form1::Willenskraft_Change() {
-    pruefeAttribut(ui.Willenskraft, healing::willensgrenze, m_boxes, this);
+    checkAttribute(ui->Willenskraft, healing::willpowerAboveLimit(ui->Willenskraft->text()),
+                   m_boxes, this);
 }

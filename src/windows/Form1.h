@@ -4,38 +4,31 @@
 // Its variables live in a Form1State owned by the window slot, so closing the window loses
 // none of them.
 
-#include "dice/wuerfelomat.h"
-#include "healing/Form1State.h"
-#include "numbers/Checked.h"
-#include "ui_Form1.h"
+#include "healing/Healing.h"
 
 #include <QWidget>
+#include <memory>
 
 class MessageBoxes;
-namespace healing {
-struct HeilenErgebnis;
-struct Steueraenderungen;
-} // namespace healing
+namespace Ui {
+class Form1;
+}
 
-class Form1 : public QWidget, public dice::DiceSink {
+class Form1 : public QWidget {
     Q_OBJECT
 
   public:
     Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& boxes,
           QWidget* parent = nullptr);
+    ~Form1() override;
 
     // Runs on every opening, after the controls have their start state.
     void Form_Load();
-    void cmdReset_Click();
-    void cmdHeilen_Click();
 
-    // The dice roller lists the dice of a success test here (lstErgebnis).
-    void clearDice() override;
-    void appendDie(const QString& line) override;
-
-    // The doctor hand-over of the search windows: the found skill becomes the doctor's Biotech
-    // skill, whether or not its frame is usable right now.
-    void uebernehmeFertigkeit(numbers::Int16 fertigkeit);
+    // What a search window sends: "Übernehmen!" writes the found skill into the doctor's field,
+    // whether or not its frame is usable right now; the etiquette test lists its dice here.
+    void handOver(numbers::Int16 Fertigkeit);
+    void showDice(const QList<numbers::Int16>& dice);
 
   signals:
     void suchDocRequested();
@@ -46,6 +39,9 @@ class Form1 : public QWidget, public dice::DiceSink {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void cmdHeilen_Click();
+    void cmdReset_Click();
+
     // Care conditions: hospital mode unlocks the patient and doctor inputs.
     void Krankenhaus_Click();
     void daheim_Click();
@@ -63,10 +59,12 @@ class Form1 : public QWidget, public dice::DiceSink {
     void txtKonstitution_Change();
     void Willenskraft_Change();
 
-    void zeigeErgebnis(const healing::HeilenErgebnis& ergebnis);
-    void wendeAn(const healing::Steueraenderungen& aenderungen);
+    healing::HealingInput input() const;
+    void showPress(const healing::Press& press);
+    void applyChanges(const healing::ControlChanges& changes);
+    void ZeigeGrundzeitraum();
 
-    Ui::Form1 ui;
+    std::unique_ptr<Ui::Form1> ui;
     healing::Form1State& m_state;
     dice::Wuerfelomat& m_dice;
     MessageBoxes& m_boxes;

@@ -9,6 +9,8 @@ class QWidget;
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
-    // Returns once the user has closed the box.
-    virtual void inform(QWidget* parent, const QString& text) = 0;
+    // Returns once the box is closed: true while `window` still exists, false when it went away
+    // while the box was open (closed by a screen reader, or with the main window), so the
+    // caller must not touch it any more.
+    [[nodiscard]] virtual bool inform(QWidget* window, const QString& text) = 0;
 };

@@ -1,141 +1,124 @@
 #include "NormalVersorgung.h"
 
-#include "AccessibleNames.h"
-#include "EntryList.h"
 #include "MessageBoxes.h"
-#include "ProgramLook.h"
 #include "care/CareTexts.h"
-#include "care/NormalSearch.h"
-#include "care/Trade.h"
-#include "dice/wuerfelomat.h"
 #include "numbers/Text.h"
+#include "ui_NormalVersorgung.h"
+
+namespace {
+
+// Drop-down lists that accept only their entries start with none chosen: an empty text.
+void fillEntryList(QComboBox* list, const QStringList& entries) {
+    list->clear();
+    list->addItems(entries);
+    list->setCurrentIndex(-1);
+}
+
+QString periodText(float days) {
+    return numbers::singleText(days) + QStringLiteral(" Tage");
+}
+
+} // namespace
 
 NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Wuerfelomat& dice,
-                                   dice::DiceSink& mainDice, MessageBoxes& boxes, QWidget* parent)
-    : SearchWindow(parent), m_state(state), m_dice(dice), m_mainDice(mainDice), m_boxes(boxes) {
-    setFont(windows::programFont());
-    ui.setupUi(this);
-    windows::nameAfterFrames(this);
-    ui.lstModifMeld->setAccessibleName(QStringLiteral("Modifikatoren"));
+                                   MessageBoxes& boxes, QWidget* parent)
+    : SearchWindow(boxes, parent), ui(std::make_unique<Ui::NormalVersorgung>()), m_state(state),
+      m_dice(dice) {
+    ui->setupUi(this);
+    ui->lstModifMeld->setAccessibleName(QStringLiteral("Modifikatoren"));
+    setUpShell({ui->cmdUebernehmen, ui->cmdCancel, ui->lblPlus, ui->lblWurf1, ui->lblWurf2,
+                ui->lblSumme, ui->lblFertigkeit, ui->lblEquipment});
 
-    setUpDoctorRow(doctorRow());
-
-    connect(ui.cmdUebernehmen, &QPushButton::clicked, this,
-            &NormalVersorgung::cmdUebernehmen_Click);
-    connect(ui.cmdCancel, &QPushButton::clicked, this, &NormalVersorgung::cmdCancel_Click);
-    connect(ui.cmdSuchDoc, &QPushButton::clicked, this, &NormalVersorgung::cmdSuchDoc_Click);
-    connect(ui.cmdImproveQual, &QPushButton::clicked, this,
-            &NormalVersorgung::cmdImproveQual_Click);
-    connect(ui.cmdDiminQual, &QPushButton::clicked, this, &NormalVersorgung::cmdDiminQual_Click);
-    connect(ui.cmdImproveTime, &QPushButton::clicked, this,
-            &NormalVersorgung::cmdImproveTime_Click);
-    connect(ui.cmdDiminTime, &QPushButton::clicked, this, &NormalVersorgung::cmdDiminTime_Click);
+    connect(ui->cmdSuchDoc, &QPushButton::clicked, this, &NormalVersorgung::cmdSuchDoc_Click);
+    // The four buttons say only "+" and "-"; a screen reader says what they trade.
+    const std::tuple<QPushButton*, TradeStep, QLabel*, QString> trades[] = {
+        {ui->cmdImproveQual, care::improveQual, ui->lblEquipment,
+         QStringLiteral("Ausrüstungsstufe erhöhen, kostet einen Erfolg")},
+        {ui->cmdDiminQual, care::diminQual, ui->lblEquipment,
+         QStringLiteral("Ausrüstungsstufe senken, bringt einen Erfolg")},
+        {ui->cmdImproveTime, care::improveTime, ui->lblZeitraum,
+         QStringLiteral("Zeitraum halbieren, kostet einen Erfolg")},
+        {ui->cmdDiminTime, care::diminTime, ui->lblZeitraum,
+         QStringLiteral("Zeitraum verdoppeln, bringt einen Erfolg")}};
+    for (const auto& [button, step, traded, name] : trades) {
+        button->setAccessibleName(name);
+        connect(button, &QPushButton::clicked, this, [this, step, traded] { trade(step, traded); });
+    }
 
     // The first control in focus order; focusing an option does not select it.
-    ui.optKonzern->setFocus();
+    ui->optKonzern->setFocus();
 }
+
+NormalVersorgung::~NormalVersorgung() = default;
 
 void NormalVersorgung::Form_Load() {
-    windows::fillEntryList(ui.cmbArt, care::surgeryEntries());
-    windows::fillEntryList(ui.cmbKategorie, care::categoryEntries());
-    windows::fillEntryList(ui.cmbLegalität, care::legalityEntries());
+    fillEntryList(ui->cmbArt, care::entryTexts(care::surgeryRules()));
+    fillEntryList(ui->cmbKategorie, care::entryTexts(care::categoryRules()));
+    fillEntryList(ui->cmbLegalität, care::entryTexts(care::legalityRules()));
 }
 
-void NormalVersorgung::cmdUebernehmen_Click() {
-    handOver(m_state.Fertigkeit);
-}
-
-void NormalVersorgung::cmdCancel_Click() {
-    close();
+care::NormalSearchInput NormalVersorgung::input() const {
+    care::NormalSearchInput in;
+    using care::Provider;
+    const std::pair<QRadioButton*, Provider> providers[] = {
+        {ui->optKonzern, Provider::Konzern}, {ui->optPrivat, Provider::Privat},
+        {ui->optIllegal, Provider::Illegal}, {ui->optoeffentlich, Provider::Oeffentlich},
+        {ui->optKlinik, Provider::Klinik},   {ui->optKrankenhaus, Provider::Krankenhaus}};
+    for (const auto& [option, value] : providers)
+        if (option->isChecked())
+            in.provider = value;
+    if (ui->optSchieber->isChecked())
+        in.connection = care::Connection::Schieber;
+    if (ui->optStrassendoc->isChecked())
+        in.connection = care::Connection::Strassendoc;
+    in.art = ui->cmbArt->currentText();
+    in.kategorie = ui->cmbKategorie->currentText();
+    in.legalitaet = ui->cmbLegalität->currentText();
+    in.gebraeuche = ui->txtGebräuche->text();
+    return in;
 }
 
 void NormalVersorgung::cmdSuchDoc_Click() {
-    care::NormalSearchInput input;
-    using care::Anbieter;
-    const std::pair<QRadioButton*, Anbieter> anbieter[] = {
-        {ui.optKonzern, Anbieter::Konzern}, {ui.optPrivat, Anbieter::Privat},
-        {ui.optIllegal, Anbieter::Illegal}, {ui.optoeffentlich, Anbieter::Oeffentlich},
-        {ui.optKlinik, Anbieter::Klinik},   {ui.optKrankenhaus, Anbieter::Krankenhaus}};
-    for (const auto& [option, value] : anbieter)
-        if (option->isChecked())
-            input.anbieter = value;
-    if (ui.optSchieber->isChecked())
-        input.connection = care::Connection::Schieber;
-    if (ui.optStrassendoc->isChecked())
-        input.connection = care::Connection::Strassendoc;
-    input.art = ui.cmbArt->currentText();
-    input.kategorie = ui.cmbKategorie->currentText();
-    input.legalitaet = ui.cmbLegalität->currentText();
-    input.gebraeuche = ui.txtGebräuche->text();
-
-    const care::NormalSearchResult result = care::runNormalSearch(input, m_state, m_dice);
-    if (result.eingabeFehler) {
-        m_boxes.inform(this, *result.eingabeFehler);
+    const auto search = care::normalSearch(input(), m_state, m_dice);
+    if (search.refused()) {
+        (void)m_boxes.inform(this, search.refusal());
         return;
     }
-    const care::NormalSearchOutcome& out = result.outcome;
-    m_state = out.state;
+    m_state = search->state;
+    ui->lstModifMeld->clear();
+    ui->lstModifMeld->addItems(search->meldungen);
+    ui->lblModif->setText(numbers::intText(m_state.Modif));
+    ui->lblFertMod->setText(numbers::intText(m_state.FertMod));
+    ui->lblMindestwurf->setText(numbers::intText(search->MW));
+    ui->lblZeitraum->setText(periodText(m_state.Zeitraum));
+    emit showDice(search->etiquette.dice);
+    ui->lblErfolge->setText(numbers::intText(m_state.Erfolge));
 
-    ui.lstModifMeld->clear();
-    ui.lstModifMeld->addItems(out.meldungen);
-    ui.lblModif->setText(numbers::intText(out.Modif));
-    ui.lblFertMod->setText(numbers::intText(out.FertMod));
-    ui.lblMindestwurf->setText(numbers::intText(out.MW));
-    ui.lblZeitraum->setText(out.zeitraumText);
-    m_mainDice.clearDice();
-    for (const QString& die : out.etiketteWuerfel)
-        m_mainDice.appendDie(die);
-    ui.lblErfolge->setText(numbers::intText(out.Erfolge));
-
-    if (out.ersteAblehnung()) {
-        m_boxes.inform(this, care::texts::ersteAblehnung);
-        cmdCancel_Click();
+    if (search->firstRefusal()) {
+        if (m_boxes.inform(this, care::texts::firstRefusal))
+            close(); // as "Cancel" does
         return;
     }
-    const care::Arztwurf& wurf = *out.arztwurf;
-    showDoctorRoll(doctorRow(), wurf, m_boxes);
-    if (out.kurzoderGut)
+    if (showDoctorRoll(*search->doctor) && search->tradeOpens())
         KurzoderGut();
 }
 
 void NormalVersorgung::KurzoderGut() {
     // Once opened, the trade stays open for the rest of the window's life.
-    ui.cmdImproveTime->setEnabled(true);
-    ui.cmdImproveQual->setEnabled(true);
-    ui.cmdDiminTime->setEnabled(true);
-    ui.cmdDiminQual->setEnabled(true);
+    ui->cmdImproveTime->setEnabled(true);
+    ui->cmdImproveQual->setEnabled(true);
+    ui->cmdDiminTime->setEnabled(true);
+    ui->cmdDiminQual->setEnabled(true);
 }
 
-void NormalVersorgung::cmdImproveQual_Click() {
-    if (care::cmdImproveQual(m_state))
-        zeigeAusruestung();
-}
-
-void NormalVersorgung::cmdDiminQual_Click() {
-    if (care::cmdDiminQual(m_state))
-        zeigeAusruestung();
-}
-
-void NormalVersorgung::cmdImproveTime_Click() {
-    if (care::cmdImproveTime(m_state))
-        zeigeZeitraum();
-}
-
-void NormalVersorgung::cmdDiminTime_Click() {
-    if (care::cmdDiminTime(m_state))
-        zeigeZeitraum();
-}
-
-void NormalVersorgung::zeigeAusruestung() {
-    ui.lblEquipment->setText(numbers::intText(m_state.Equipment));
-    ui.lblErfolge->setText(numbers::intText(m_state.Erfolge));
-}
-
-void NormalVersorgung::zeigeZeitraum() {
-    ui.lblZeitraum->setText(care::zeitraumText(m_state.Zeitraum));
-    ui.lblErfolge->setText(numbers::intText(m_state.Erfolge));
-}
-
-SearchWindow::DoctorRow NormalVersorgung::doctorRow() const {
-    return {ui.lblPlus, ui.lblWurf1, ui.lblWurf2, ui.lblSumme, ui.lblFertigkeit, ui.lblEquipment};
+// A step at its limit changes nothing; otherwise the traded value shows first (equipment or
+// period), the successes second.
+void NormalVersorgung::trade(TradeStep step, QLabel* traded) {
+    const auto result = step(m_state);
+    if (result.refused())
+        return;
+    m_state = *result;
+    traded->setText(traded == ui->lblEquipment ? numbers::intText(m_state.Equipment)
+                                               : periodText(m_state.Zeitraum));
+    ui->lblErfolge->setText(numbers::intText(m_state.Erfolge));
 }

@@ -5,48 +5,36 @@
 // slot, so the found skill survives the closing of the window.
 
 #include "SearchWindow.h"
-#include "care/SearchState.h"
-#include "numbers/Checked.h"
+#include "care/NormalSearch.h"
 
-#include "ui_NormalVersorgung.h"
+#include <memory>
 
-#include <QWidget>
-
-namespace dice {
-class DiceSink;
-class Wuerfelomat;
-} // namespace dice
-class MessageBoxes;
+namespace Ui {
+class NormalVersorgung;
+}
 
 class NormalVersorgung : public SearchWindow {
     Q_OBJECT
 
   public:
-    // `mainDice` is the main window's result list, where the etiquette test lists its dice.
     NormalVersorgung(care::NormalVersorgungState& state, dice::Wuerfelomat& dice,
-                     dice::DiceSink& mainDice, MessageBoxes& boxes, QWidget* parent = nullptr);
+                     MessageBoxes& boxes, QWidget* parent = nullptr);
+    ~NormalVersorgung() override;
 
     // Runs on every opening, after the controls have their start state: fills the three lists.
     void Form_Load();
 
   private:
+    numbers::Int16 foundSkill() const override { return m_state.Fertigkeit; }
+    care::NormalSearchInput input() const;
     void cmdSuchDoc_Click();
-    void cmdUebernehmen_Click();
-    void cmdCancel_Click();
-    DoctorRow doctorRow() const;
     // Opens the trade of spare successes against time and equipment.
     void KurzoderGut();
-    void cmdImproveQual_Click();
-    void cmdDiminQual_Click();
-    void cmdImproveTime_Click();
-    void cmdDiminTime_Click();
-    void zeigeAusruestung();
-    void zeigeZeitraum();
+    using TradeStep =
+        numbers::Result<care::NormalVersorgungState> (*)(const care::NormalVersorgungState&);
+    void trade(TradeStep step, QLabel* traded);
 
-    Ui::NormalVersorgung ui;
+    std::unique_ptr<Ui::NormalVersorgung> ui;
     care::NormalVersorgungState& m_state;
-    // The search and the trade roll with these and report through them.
     dice::Wuerfelomat& m_dice;
-    dice::DiceSink& m_mainDice;
-    MessageBoxes& m_boxes;
 };

@@ -1,77 +1,67 @@
 #include "NotfallVersorgung.h"
 
-#include "AccessibleNames.h"
-#include "EntryList.h"
 #include "MessageBoxes.h"
-#include "ProgramLook.h"
-#include "care/CareTexts.h"
-#include "care/EmergencySearch.h"
-#include "dice/wuerfelomat.h"
 #include "numbers/Text.h"
+#include "ui_NotfallVersorgung.h"
 
 NotfallVersorgung::NotfallVersorgung(care::NotfallVersorgungState& state, dice::Wuerfelomat& dice,
                                      MessageBoxes& boxes, QWidget* parent)
-    : SearchWindow(parent), m_state(state), m_dice(dice), m_boxes(boxes) {
-    setFont(windows::programFont());
-    ui.setupUi(this);
-    windows::nameAfterFrames(this);
-    ui.lstModifMeld->setAccessibleName(QStringLiteral("Modifikatoren"));
-
-    setUpDoctorRow(doctorRow());
-
-    connect(ui.cmdUebernehmen, &QPushButton::clicked, this,
-            &NotfallVersorgung::cmdUebernehmen_Click);
-    connect(ui.cmdSuchDoc, &QPushButton::clicked, this, &NotfallVersorgung::cmdSuchDoc_Click);
-    connect(ui.cmdCancel, &QPushButton::clicked, this, &NotfallVersorgung::cmdCancel_Click);
-
-    ui.chkSIN->setFocus();
+    : SearchWindow(boxes, parent), ui(std::make_unique<Ui::NotfallVersorgung>()), m_state(state),
+      m_dice(dice) {
+    ui->setupUi(this);
+    ui->lstModifMeld->setAccessibleName(QStringLiteral("Modifikatoren"));
+    setUpShell({ui->cmdUebernehmen, ui->cmdCancel, ui->lblPlus, ui->lblWurf1, ui->lblWurf2,
+                ui->lblSumme, ui->lblFertigkeit, ui->lblEquipment});
+    connect(ui->cmdSuchDoc, &QPushButton::clicked, this, &NotfallVersorgung::cmdSuchDoc_Click);
+    ui->chkSIN->setFocus();
 }
+
+NotfallVersorgung::~NotfallVersorgung() = default;
 
 void NotfallVersorgung::Form_Load() {
-    windows::fillEntryList(ui.cmbKontrakt, care::contractEntries());
-    windows::fillEntryList(ui.cmbGegend, care::areaEntries());
+    // Drop-down lists that accept only their entries start with none chosen: an empty text.
+    for (const auto& [list, entries] :
+         {std::pair{ui->cmbKontrakt, care::contractEntries()},
+          std::pair{ui->cmbGegend, care::entryTexts(care::areaRules())}}) {
+        list->clear();
+        list->addItems(entries);
+        list->setCurrentIndex(-1);
+    }
 }
 
-void NotfallVersorgung::cmdUebernehmen_Click() {
-    handOver(m_state.Fertigkeit);
-}
-
-void NotfallVersorgung::cmdCancel_Click() {
-    close();
+care::EmergencySearchInput NotfallVersorgung::input() const {
+    care::EmergencySearchInput in;
+    using care::RescueService;
+    const std::pair<QRadioButton*, RescueService> services[] = {
+        {ui->optSanivex, RescueService::Sanivex},
+        {ui->optRapidmed, RescueService::Rapidmed},
+        {ui->optPrivat, RescueService::Privat},
+        {ui->optIllegal, RescueService::Illegal}};
+    for (const auto& [option, value] : services)
+        if (option->isChecked())
+            in.service = value;
+    if (ui->optHTR->isChecked())
+        in.team = care::RescueTeam::HTR;
+    if (ui->optKriseneinsatz->isChecked())
+        in.team = care::RescueTeam::Kriseneinsatz;
+    in.kontrakt = ui->cmbKontrakt->currentText();
+    in.gegend = ui->cmbGegend->currentText();
+    in.sinlos = ui->chkSIN->isChecked();
+    in.arrest = ui->chkArrest->isChecked();
+    return in;
 }
 
 void NotfallVersorgung::cmdSuchDoc_Click() {
-    care::EmergencySearchInput input;
-    using care::Dienstleister;
-    const std::pair<QRadioButton*, Dienstleister> dienstleister[] = {
-        {ui.optSanivex, Dienstleister::Sanivex},
-        {ui.optRapidmed, Dienstleister::Rapidmed},
-        {ui.optPrivat, Dienstleister::Privat},
-        {ui.optIllegal, Dienstleister::Illegal}};
-    for (const auto& [option, value] : dienstleister)
-        if (option->isChecked())
-            input.dienstleister = value;
-    if (ui.optHTR->isChecked())
-        input.rettungsteam = care::Rettungsteam::HTR;
-    if (ui.optKriseneinsatz->isChecked())
-        input.rettungsteam = care::Rettungsteam::Kriseneinsatz;
-    input.kontrakt = ui.cmbKontrakt->currentText();
-    input.gegend = ui.cmbGegend->currentText();
-    input.sinlos = ui.chkSIN->isChecked();
-    input.arrest = ui.chkArrest->isChecked();
-
-    const care::EmergencySearchResult result = care::runEmergencySearch(input, m_state, m_dice);
-    m_state = result.state;
-
-    ui.lstModifMeld->clear();
-    ui.lstModifMeld->addItems(result.meldungen);
-    if (result.kontraktAufDefault) // the list shows the default from now on
-        ui.cmbKontrakt->setCurrentIndex(ui.cmbKontrakt->findText(care::kontraktDefault()));
-    ui.lblModif->setText(numbers::intText(result.Modif));
-    const care::Arztwurf& wurf = result.arztwurf;
-    showDoctorRoll(doctorRow(), wurf, m_boxes);
-}
-
-SearchWindow::DoctorRow NotfallVersorgung::doctorRow() const {
-    return {ui.lblPlus, ui.lblWurf1, ui.lblWurf2, ui.lblSumme, ui.lblFertigkeit, ui.lblEquipment};
+    const auto search = care::emergencySearch(input(), m_state, m_dice);
+    if (search.refused()) {
+        (void)m_boxes.inform(this, search.refusal());
+        return;
+    }
+    m_state = search->state;
+    ui->lstModifMeld->clear();
+    ui->lstModifMeld->addItems(search->meldungen);
+    if (search->selectDefaultContract) // the list shows the default from now on
+        ui->cmbKontrakt->setCurrentIndex(ui->cmbKontrakt->findText(care::defaultContract()));
+    ui->lblModif->setText(numbers::intText(m_state.Modif));
+    (void)showDoctorRoll(search->doctor);
 }

@@ -5,17 +5,13 @@
 // of the window.
 
 #include "SearchWindow.h"
-#include "care/SearchState.h"
-#include "numbers/Checked.h"
+#include "care/EmergencySearch.h"
 
-#include "ui_NotfallVersorgung.h"
+#include <memory>
 
-#include <QWidget>
-
-namespace dice {
-class Wuerfelomat;
+namespace Ui {
+class NotfallVersorgung;
 }
-class MessageBoxes;
 
 class NotfallVersorgung : public SearchWindow {
     Q_OBJECT
@@ -23,19 +19,17 @@ class NotfallVersorgung : public SearchWindow {
   public:
     NotfallVersorgung(care::NotfallVersorgungState& state, dice::Wuerfelomat& dice,
                       MessageBoxes& boxes, QWidget* parent = nullptr);
+    ~NotfallVersorgung() override;
 
     // Runs on every opening, after the controls have their start state: fills the two lists.
     void Form_Load();
 
   private:
+    numbers::Int16 foundSkill() const override { return m_state.Fertigkeit; }
+    care::EmergencySearchInput input() const;
     void cmdSuchDoc_Click();
-    void cmdUebernehmen_Click();
-    void cmdCancel_Click();
-    DoctorRow doctorRow() const;
 
-    Ui::NotfallVersorgung ui;
+    std::unique_ptr<Ui::NotfallVersorgung> ui;
     care::NotfallVersorgungState& m_state;
-    // The search rolls with these and reports its refusal through them.
     dice::Wuerfelomat& m_dice;
-    MessageBoxes& m_boxes;
 };

@@ -1,9 +1,15 @@
 #include "ProgramLook.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
 
@@ -66,6 +72,31 @@ class ProgramStyle final : public QProxyStyle {
     static constexpr int arrowWidth = 9;
 };
 
+bool showsWithoutCaption(const QWidget* w) {
+    if (const auto* label = qobject_cast<const QLabel*>(w))
+        return label->text().isEmpty();
+    return qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QComboBox*>(w);
+}
+
+// Closes its window on a plain Escape that no control inside has taken for itself.
+class EscapeCloses final : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && watched == parent()) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+                static_cast<QWidget*>(watched)->close();
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 QFont programFont() {
@@ -77,6 +108,22 @@ QFont programFont() {
 
 void useProgramStyle() {
     QApplication::setStyle(new ProgramStyle);
+}
+
+void finishWindow(QWidget* window) {
+    window->setFixedSize(window->size());
+    // Buttons outside dialogs ignore Return unless they are auto-default.
+    for (QPushButton* button : window->findChildren<QPushButton*>())
+        button->setAutoDefault(true);
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const auto* frame = qobject_cast<const QGroupBox*>(w->parentWidget());
+        if (frame && w->accessibleName().isEmpty() && showsWithoutCaption(w))
+            w->setAccessibleName(frame->title());
+    }
+}
+
+void closeOnEscape(QWidget* window) {
+    window->installEventFilter(new EscapeCloses(window));
 }
 
 } // namespace windows

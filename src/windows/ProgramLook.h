@@ -6,11 +6,22 @@
 
 #include <QFont>
 
+class QWidget;
+
 namespace windows {
 
 QFont programFont();
 
 // Installs the program's style for the whole application; call once before any window exists.
 void useProgramStyle();
+
+// What every window does once its controls exist: it keeps the size of its definition (the
+// controls have fixed places, so a resized window would only cut them off or leave space),
+// every button answers Return and Enter when it has the focus, and result labels, lists and
+// fields inside a frame carry the frame's caption as their accessible name.
+void finishWindow(QWidget* window);
+
+// Escape closes the window as its close box does (every window but the main one).
+void closeOnEscape(QWidget* window);
 
 } // namespace windows

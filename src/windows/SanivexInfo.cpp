@@ -2,6 +2,7 @@
 
 #include "ProgramLook.h"
 #include "StraightLines.h"
+#include "ui_SanivexInfo.h"
 
 namespace {
 
@@ -22,15 +23,16 @@ void drawLines(QWidget* window) {
 
 } // namespace
 
-SanivexInfo::SanivexInfo(QWidget* parent) : QWidget(parent) {
+SanivexInfo::SanivexInfo(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::SanivexInfo>()) {
     setFont(windows::programFont());
-    ui.setupUi(this);
+    ui->setupUi(this);
     drawLines(this);
+    windows::finishWindow(this);
+    windows::closeOnEscape(this);
 
-    connect(ui.cmdClose, &QPushButton::clicked, this, &SanivexInfo::cmdClose_Click);
-    ui.cmdClose->setFocus();
+    connect(ui->cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    ui->cmdClose->setFocus();
 }
 
-void SanivexInfo::cmdClose_Click() {
-    close();
-}
+SanivexInfo::~SanivexInfo() = default;

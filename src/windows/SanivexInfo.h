@@ -8,18 +8,20 @@
 // Label5_0..Label5_5 (explanations). The drawn lines are the children Line1, Line2 (six
 // column separators) and Line3.
 
-#include "ui_SanivexInfo.h"
-
 #include <QWidget>
+#include <memory>
+
+namespace Ui {
+class SanivexInfo;
+}
 
 class SanivexInfo : public QWidget {
     Q_OBJECT
 
   public:
     explicit SanivexInfo(QWidget* parent = nullptr);
+    ~SanivexInfo() override;
 
   private:
-    void cmdClose_Click();
-
-    Ui::SanivexInfo ui;
+    std::unique_ptr<Ui::SanivexInfo> ui;
 };

@@ -1,20 +1,32 @@
 #include "SearchWindow.h"
 
 #include "MessageBoxes.h"
+#include "ProgramLook.h"
 #include "StraightLines.h"
 #include "care/CareTexts.h"
 #include "numbers/Text.h"
 
-#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 
-void SearchWindow::setUpDoctorRow(const DoctorRow& row) {
-    QFont plus = row.lblPlus->font();
+SearchWindow::SearchWindow(MessageBoxes& boxes, QWidget* parent) : QWidget(parent), m_boxes(boxes) {
+    // The font comes before the controls, so they lay out their text only once.
+    setFont(windows::programFont());
+}
+
+void SearchWindow::setUpShell(const Shell& shell) {
+    m_shell = shell;
+    windows::finishWindow(this);
+    windows::closeOnEscape(this);
+    connect(shell.cmdUebernehmen, &QPushButton::clicked, this, &SearchWindow::cmdUebernehmen_Click);
+    connect(shell.cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+
+    QFont plus = shell.lblPlus->font();
     plus.setPointSizeF(13.5);
-    row.lblPlus->setFont(plus);
-    QFont skill = row.lblFertigkeit->font();
+    shell.lblPlus->setFont(plus);
+    QFont skill = shell.lblFertigkeit->font();
     skill.setPointSizeF(9.75);
-    row.lblFertigkeit->setFont(skill);
+    shell.lblFertigkeit->setFont(skill);
 
     const QList<QLine> arrow = {QLine(4320, 3600, 4680, 3600), QLine(4320, 3720, 4680, 3720),
                                 QLine(4560, 3480, 4920, 3600), QLine(4560, 3840, 4920, 3720)};
@@ -24,25 +36,19 @@ void SearchWindow::setUpDoctorRow(const DoctorRow& row) {
     }
 }
 
-void SearchWindow::showDoctorRoll(const DoctorRow& row, const care::Arztwurf& wurf,
-                                  MessageBoxes& boxes) {
-    row.lblWurf1->setText(numbers::intText(wurf.W1));
-    row.lblWurf2->setText(numbers::intText(wurf.W2));
-    row.lblSumme->setText(numbers::intText(wurf.S));
-    if (wurf.arzt.verweigert)
-        boxes.inform(this, care::texts::zweiteAblehnung);
-    row.lblFertigkeit->setText(numbers::intText(wurf.arzt.Fertigkeit));
-    row.lblEquipment->setText(numbers::intText(wurf.arzt.Equipment));
-}
-
-void SearchWindow::handOver(numbers::Int16 fertigkeit) {
-    emit skillHandedOver(fertigkeit);
+// The field is written first, the window closed second.
+void SearchWindow::cmdUebernehmen_Click() {
+    emit handOver(foundSkill());
     close();
 }
 
-void SearchWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
-        close();
-    else
-        QWidget::keyPressEvent(event);
+bool SearchWindow::showDoctorRoll(const care::DoctorRoll& roll) {
+    m_shell.lblWurf1->setText(numbers::intText(roll.W1));
+    m_shell.lblWurf2->setText(numbers::intText(roll.W2));
+    m_shell.lblSumme->setText(numbers::intText(roll.S));
+    if (roll.doctor.refused && !m_boxes.inform(this, care::texts::secondRefusal))
+        return false;
+    m_shell.lblFertigkeit->setText(numbers::intText(roll.doctor.Fertigkeit));
+    m_shell.lblEquipment->setText(numbers::intText(roll.doctor.Equipment));
+    return true;
 }

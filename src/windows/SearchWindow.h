@@ -1,27 +1,31 @@
 #pragma once
-// What the two doctor search windows share: the hand-over of the found skill, Escape as
-// "Cancel", and the result row from the 2W6 to the found doctor's levels.
+// What the two doctor search windows share: the program font and window setup, "Übernehmen!"
+// (the found skill goes to the main window before the window closes), "Cancel" and Escape,
+// and the result row from the 2W6 to the found doctor's levels.
 
-#include "care/BestimmeArzt.h"
-#include "numbers/Checked.h"
+#include "care/CareTables.h"
 
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 class MessageBoxes;
 
 class SearchWindow : public QWidget {
     Q_OBJECT
 
-  public:
-    using QWidget::QWidget;
-
   signals:
-    // "Übernehmen!": the found skill goes to the main window before this window closes.
-    void skillHandedOver(numbers::Int16 fertigkeit);
+    // What a search sends to the main window: "Übernehmen!" the found skill for the doctor's
+    // field, the normal search the dice of its etiquette test for the dice list.
+    void handOver(numbers::Int16 Fertigkeit);
+    void showDice(const QList<numbers::Int16>& dice);
 
   protected:
-    struct DoctorRow {
+    SearchWindow(MessageBoxes& boxes, QWidget* parent);
+
+    struct Shell {
+        QPushButton* cmdUebernehmen;
+        QPushButton* cmdCancel;
         QLabel* lblPlus;
         QLabel* lblWurf1;
         QLabel* lblWurf2;
@@ -29,13 +33,20 @@ class SearchWindow : public QWidget {
         QLabel* lblFertigkeit;
         QLabel* lblEquipment;
     };
+    // Once the controls exist: connects the shell, sizes what Designer cannot store and draws
+    // the arrow from the 2W6 to the result.
+    void setUpShell(const Shell& shell);
 
-    // Sizes that Designer cannot store, and the arrow from the 2W6 to the result.
-    void setUpDoctorRow(const DoctorRow& row);
+    // The skill of this window's last search that reached the doctor table.
+    virtual numbers::Int16 foundSkill() const = 0;
+
     // Shows the dice and the sum; a refusal is announced while the levels still show the
-    // previous search, then the levels follow.
-    void showDoctorRoll(const DoctorRow& row, const care::Arztwurf& wurf, MessageBoxes& boxes);
-    // The field is written first, the window closed second.
-    void handOver(numbers::Int16 fertigkeit);
-    void keyPressEvent(QKeyEvent* event) override;
+    // previous search, then the levels follow. False when the window went away meanwhile.
+    [[nodiscard]] bool showDoctorRoll(const care::DoctorRoll& roll);
+
+    MessageBoxes& m_boxes;
+
+  private:
+    void cmdUebernehmen_Click();
+    Shell m_shell{};
 };
