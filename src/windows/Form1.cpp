@@ -31,6 +31,9 @@ Form1::Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& 
     // out its text a second time at start.
     setFont(windows::programFont());
     ui->setupUi(this);
+    // A focused button answers Enter itself; everywhere else Enter reaches keyPressEvent.
+    for (QPushButton* button : {ui->cmdHeilen, ui->cmdReset, ui->cmdSuchDoc, ui->cmdSanivexInfo})
+        button->setAutoDefault(true);
     windows::finishWindow(this);
     // Captions that stand beside the control rather than around it.
     ui->Meldungen->setAccessibleName(QStringLiteral("Modifikatoren"));

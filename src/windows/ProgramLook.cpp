@@ -97,6 +97,24 @@ class EscapeCloses final : public QObject {
     }
 };
 
+// Clicks its button on Return or Enter, as an auto-default button would; auto-default would
+// also draw the button inset, and only the main window's buttons are drawn that way.
+class ClicksOnEnter final : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        static_cast<QPushButton*>(watched)->click();
+        return true;
+    }
+};
+
 } // namespace
 
 QFont programFont() {
@@ -112,9 +130,11 @@ void useProgramStyle() {
 
 void finishWindow(QWidget* window) {
     window->setFixedSize(window->size());
-    // Buttons outside dialogs ignore Return unless they are auto-default.
+    // Buttons outside dialogs ignore Return and Enter unless they are auto-default.
+    auto* clicksOnEnter = new ClicksOnEnter(window);
     for (QPushButton* button : window->findChildren<QPushButton*>())
-        button->setAutoDefault(true);
+        if (!button->autoDefault())
+            button->installEventFilter(clicksOnEnter);
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const auto* frame = qobject_cast<const QGroupBox*>(w->parentWidget());
         if (frame && w->accessibleName().isEmpty() && showsWithoutCaption(w))
