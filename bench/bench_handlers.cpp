@@ -5,17 +5,10 @@
 //
 //   bench_handlers [presses]      (default 2000 per handler)
 
-#include "app/Programm.h"
-#include "windows/Form1.h"
-#include "windows/MessageBoxes.h"
-#include "windows/NormalVersorgung.h"
-#include "windows/NotfallVersorgung.h"
+#include "Driver.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -25,32 +18,6 @@
 #include <vector>
 
 namespace {
-
-// Counts instead of showing: the chosen inputs must never lead to a message box, or the
-// figures would time a different path.
-class SilentBoxes final : public MessageBoxes {
-  public:
-    void inform(QWidget*, const QString&) override { ++shown; }
-    int shown = 0;
-};
-
-template <class T> T* control(QWidget* window, const char* name) {
-    T* found = window->findChild<T*>(QString::fromUtf8(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-void select(QWidget* window, const char* option) {
-    control<QRadioButton>(window, option)->setChecked(true);
-}
-
-void choose(QWidget* window, const char* list, const char* entry) {
-    auto* box = control<QComboBox>(window, list);
-    box->setCurrentIndex(box->findText(QString::fromUtf8(entry)));
-    if (box->currentIndex() < 0)
-        qFatal("no entry %s in %s", entry, list);
-}
 
 struct Figures {
     double median = 0;
@@ -98,44 +65,45 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
 
-    SilentBoxes boxes;
-    app::Programm programm(nullptr, &boxes);
-    Form1* main = programm.start();
+    // The real dice; the chosen inputs must never lead to a message box, or the figures would
+    // time a different path.
+    Driver d(std::make_unique<dice::Wuerfelomat>());
+    const auto press = [&d](const char* button) {
+        QPushButton* found = static_cast<QPushButton*>(d.find(QString::fromUtf8(button)));
+        return [found] { found->click(); };
+    };
 
     // A hospital stay of six boxes: the patient, doctor and cost rules all take part.
-    select(main, "Krankenhaus");
-    control<QLineEdit>(main, "txtKonstitution")->setText(QStringLiteral("5"));
-    control<QLineEdit>(main, "Willenskraft")->setText(QStringLiteral("4"));
-    auto* schaden = control<QLineEdit>(main, "Schaden");
-    auto* heilen = control<QPushButton>(main, "cmdHeilen");
+    d.click("Krankenhaus");
+    d.type("txtKonstitution", "5");
+    d.type("Willenskraft", "4");
     const Figures heal = measure(
-        presses, [schaden] { schaden->setText(QStringLiteral("6")); },
-        [heilen] { heilen->click(); });
+        presses, [&d] { d.type("Schaden", "6"); }, press("cmdHeilen"));
 
     // Every etiquette die succeeds (target -1) and 2W6 - 1 never falls below 1: no refusal.
-    NormalVersorgung* normal = programm.openNormalVersorgung();
-    select(normal, "optoeffentlich");
-    select(normal, "optSchieber");
-    choose(normal, "cmbArt", "Kosmetisch");
-    choose(normal, "cmbLegalität", "Legal");
-    control<QLineEdit>(normal, "txtGebräuche")->setText(QStringLiteral("4"));
-    auto* sucheNormal = control<QPushButton>(normal, "cmdSuchDoc");
+    d.click("Form1.cmdSuchDoc");
+    d.click("cmdNormalfall");
+    for (const char* option : {"optoeffentlich", "optSchieber"})
+        d.click(option);
+    d.type("cmbArt", "Kosmetisch");
+    d.type("cmbLegalität", "Legal");
+    d.type("txtGebräuche", "4");
     const Figures searchNormal = measure(
-        presses, [] {}, [sucheNormal] { sucheNormal->click(); });
+        presses, [] {}, press("NormalVersorgung.cmdSuchDoc"));
 
     // Modifier +6: the sum is at least 8, never a refusal.
-    NotfallVersorgung* notfall = programm.openNotfallVersorgung();
-    select(notfall, "optSanivex");
-    select(notfall, "optKriseneinsatz");
-    choose(notfall, "cmbKontrakt", "Super-Platin");
-    choose(notfall, "cmbGegend", "AAA oder AA");
-    auto* sucheNotfall = control<QPushButton>(notfall, "cmdSuchDoc");
+    d.click("Form1.cmdSuchDoc");
+    d.click("cmdNotfall");
+    for (const char* option : {"optSanivex", "optKriseneinsatz"})
+        d.click(option);
+    d.type("cmbKontrakt", "Super-Platin");
+    d.type("cmbGegend", "AAA oder AA");
     const Figures searchNotfall = measure(
-        presses, [] {}, [sucheNotfall] { sucheNotfall->click(); });
+        presses, [] {}, press("NotfallVersorgung.cmdSuchDoc"));
 
-    if (boxes.shown != 0 || !programm.normalVersorgung.isOpen()) {
-        std::fprintf(stderr, "a press ended in a message box (%d): the figures are void\n",
-                     boxes.shown);
+    if (const QStringList shown = d.messages(); !shown.isEmpty()) {
+        std::fprintf(stderr, "a press ended in a message box (%s): the figures are void\n",
+                     qPrintable(shown.first()));
         return 1;
     }
     print("HEILEN! (Form1)", heal, presses);

@@ -3,7 +3,7 @@
 # Sourced by start.sh and test.sh; usable on its own.
 set -euo pipefail
 
-sanivex_packages=(cmake g++ make qt6-base-dev fonts-liberation2)
+sanivex_packages=(cmake g++ make qt6-base-dev fonts-liberation2 clang-format)
 
 sanivex_install_missing() {
     local missing=()

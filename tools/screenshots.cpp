@@ -3,52 +3,13 @@
 // a typical use (a hospital press, a search), rolled with fixed dice so the pictures repeat.
 // Runs on any Qt platform, offscreen included.
 
-#include "app/Programm.h"
-#include "windows/Auswahl.h"
-#include "windows/Form1.h"
-#include "windows/MessageBoxes.h"
-#include "windows/NormalVersorgung.h"
-#include "windows/NotfallVersorgung.h"
-#include "windows/SanivexInfo.h"
+#include "Driver.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QPixmap>
-#include <QPushButton>
-#include <QRadioButton>
 #include <cstdio>
 
 namespace {
-
-// The pictures show the windows, not message boxes; a refusal would only be noted.
-class SilentBoxes final : public MessageBoxes {
-  public:
-    void inform(QWidget*, const QString& text) override {
-        std::printf("message: %s\n", qPrintable(text));
-    }
-};
-
-template <class T> T* control(QWidget* window, const char* name) {
-    T* found = window->findChild<T*>(QString::fromUtf8(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-void click(QWidget* window, const char* name) {
-    control<QAbstractButton>(window, name)->click();
-}
-
-void choose(QWidget* window, const char* list, const char* entry) {
-    auto* box = control<QComboBox>(window, list);
-    box->setCurrentIndex(box->findText(QString::fromUtf8(entry)));
-}
-
-void type(QWidget* window, const char* field, const char* text) {
-    control<QLineEdit>(window, field)->setText(QString::fromUtf8(text));
-}
 
 bool save(QWidget* window, const QDir& folder, const QString& name) {
     const QString path = folder.filePath(name + QStringLiteral(".png"));
@@ -68,47 +29,50 @@ int main(int argc, char* argv[]) {
     if (!folder.exists() && !QDir().mkpath(folder.path()))
         return 1;
 
-    SilentBoxes boxes;
     std::uint64_t tick = 0;
-    app::Programm programm(
-        std::make_unique<dice::Wuerfelomat>(std::make_unique<dice::MixingGenerator>(2026),
-                                            [&tick] { return ++tick; }),
-        &boxes);
+    Driver d(std::make_unique<dice::Wuerfelomat>(std::make_unique<dice::MixingGenerator>(2026),
+                                                 [&tick] { return ++tick; }));
+    const auto shot = [&](const QString& window, const QString& name) {
+        return save(d.find(window + '.'), folder, name);
+    };
+    bool ok = shot("Form1", "Form1");
+    d.click("cmdSanivexInfo");
+    ok &= shot("SanivexInfo", "SanivexInfo");
 
-    Form1* main = programm.start();
-    bool ok = save(main, folder, QStringLiteral("Form1"));
-    ok &= save(programm.openSanivexInfo(), folder, QStringLiteral("SanivexInfo"));
+    d.click("Krankenhaus");
+    d.click("Form1.cmdSuchDoc");
+    ok &= shot("Auswahl", "Auswahl");
+    d.click("cmdNormalfall");
+    ok &= shot("NormalVersorgung", "NormalVersorgung");
+    d.click("Form1.cmdSuchDoc");
+    d.click("cmdNotfall");
+    ok &= shot("NotfallVersorgung", "NotfallVersorgung");
 
-    click(main, "Krankenhaus");
-    ok &= save(programm.openAuswahl(), folder, QStringLiteral("Auswahl"));
-    NormalVersorgung* normal = programm.openNormalVersorgung();
-    ok &= save(normal, folder, QStringLiteral("NormalVersorgung"));
-    NotfallVersorgung* notfall = programm.openNotfallVersorgung();
-    ok &= save(notfall, folder, QStringLiteral("NotfallVersorgung"));
+    for (const char* option : {"optKonzern", "optSchieber"})
+        d.click(option);
+    d.type("cmbArt", "Implantat");
+    d.type("cmbKategorie", "Alphaware");
+    d.type("cmbLegalität", "Legal");
+    d.type("txtGebräuche", "6");
+    d.click("NormalVersorgung.cmdSuchDoc");
+    ok &= shot("NormalVersorgung", "NormalVersorgung-gesucht");
 
-    click(normal, "optKonzern");
-    click(normal, "optSchieber");
-    choose(normal, "cmbArt", "Implantat");
-    choose(normal, "cmbKategorie", "Alphaware");
-    choose(normal, "cmbLegalität", "Legal");
-    type(normal, "txtGebräuche", "6");
-    click(normal, "cmdSuchDoc");
-    ok &= save(normal, folder, QStringLiteral("NormalVersorgung-gesucht"));
+    for (const char* option : {"optSanivex", "optKriseneinsatz"})
+        d.click(option);
+    d.type("cmbKontrakt", "Gold");
+    d.type("cmbGegend", "A oder B");
+    d.click("NotfallVersorgung.cmdSuchDoc");
+    ok &= shot("NotfallVersorgung", "NotfallVersorgung-gesucht");
+    d.click("NotfallVersorgung.cmdUebernehmen");
 
-    click(notfall, "optSanivex");
-    click(notfall, "optKriseneinsatz");
-    choose(notfall, "cmbKontrakt", "Gold");
-    choose(notfall, "cmbGegend", "A oder B");
-    click(notfall, "cmdSuchDoc");
-    ok &= save(notfall, folder, QStringLiteral("NotfallVersorgung-gesucht"));
-    click(notfall, "cmdUebernehmen");
-
-    type(main, "Schaden", "6");
-    click(main, "dokBio");
-    type(main, "BioIndex", "1,5");
-    type(main, "txtKonstitution", "5");
-    click(main, "cmdHeilen");
-    click(main, "cmdHeilen");
-    ok &= save(main, folder, QStringLiteral("Form1-geheilt"));
+    d.type("Schaden", "6");
+    d.click("dokBio");
+    d.type("BioIndex", "1,5");
+    d.type("txtKonstitution", "5");
+    d.click("cmdHeilen");
+    d.click("cmdHeilen");
+    ok &= shot("Form1", "Form1-geheilt");
+    for (const QString& message : d.messages())
+        std::printf("message: %s\n", qPrintable(message));
     return ok ? 0 : 1;
 }

@@ -1,171 +1,216 @@
-// The care rules: the modifier tables of both doctor searches, the base period, the doctor
-// table they share, the searches with scripted dice, and the trade of spare successes.
+// The care rules: both doctor searches with scripted dice (their modifier tables, the
+// etiquette test, the doctor roll and both refusals), the base period, the doctor table at
+// every row edge, and the trade of spare successes at its limits.
 
-#include "../numbers/TableRows.h"
-#include "LocaleGuard.h"
 #include "ScriptedDice.h"
+#include "care/CareTexts.h"
 #include "care/EmergencySearch.h"
 #include "care/NormalSearch.h"
-#include "care/Trade.h"
+#include "numbers/Text.h"
 
-#include <cmath>
+#include <QTest>
+#include <limits>
 
 using namespace care;
-
-namespace {
-
-// Provider option, connection option, surgery, category, legality, etiquette text.
-NormalSearchInput normalInput(const QStringList& c) {
-    NormalSearchInput in{.art = c[2], .kategorie = c[3], .legalitaet = c[4], .gebraeuche = c[5]};
-    if (!c[0].isEmpty())
-        in.anbieter = Anbieter(QStringList{"optKonzern", "optPrivat", "optIllegal",
-                                           "optoeffentlich", "optKlinik", "optKrankenhaus"}
-                                   .indexOf(c[0]));
-    if (!c[1].isEmpty())
-        in.connection = Connection(QStringList{"optSchieber", "optStrassendoc"}.indexOf(c[1]));
-    return in;
-}
-
-QString ints(std::initializer_list<int> values) {
-    QStringList texts;
-    for (int v : values)
-        texts << QString::number(v);
-    return texts.join(u' ');
-}
-
-} // namespace
+Q_DECLARE_METATYPE(care::NormalSearchInput)
+Q_DECLARE_METATYPE(care::EmergencySearchInput)
 
 class tst_Care : public QObject {
     Q_OBJECT
 
   private slots:
-    void normalModifiers_data() { tsvRows("normal_modifiers.tsv", 5); }
-    void normalModifiers() {
-        QFETCH(QStringList, t);
-        QStringList c{"", "", "", "", "", "0"}; // no dice: the search ends at the first refusal
-        const auto group = QStringList{"anbieter", "connection", "art", "kategorie", "legalitaet"};
-        QVERIFY(group.contains(t[0]));
-        c[group.indexOf(t[0])] = t[1];
-        const auto out = runNormalSearch(normalInput(c), {}, *scriptedDice({})).outcome;
-        QCOMPARE(out.meldungen, t[2].isEmpty() ? QStringList() : QStringList{t[2]});
-        QCOMPARE(ints({out.Modif, out.FertMod, out.MW, out.state.Modif, out.state.FertMod}),
-                 ints({t[3].toInt(), t[4].toInt(), t[3].toInt() + 4, t[3].toInt(), t[4].toInt()}));
-    }
-
-    void emergencyModifiers_data() { tsvRows("emergency_modifiers.tsv", 4); }
-    void emergencyModifiers() {
-        QFETCH(QStringList, t);
-        EmergencySearchInput in{.kontrakt = "Basis"}; // adds nothing, listed as "Basis: +0"
-        if (t[0] == u"dienstleister")
-            in.dienstleister = Dienstleister(
-                QStringList{"optSanivex", "optRapidmed", "optPrivat", "optIllegal"}.indexOf(t[1]));
-        else if (t[0] == u"rettungsteam")
-            in.rettungsteam = Rettungsteam(QStringList{"optHTR", "optKriseneinsatz"}.indexOf(t[1]));
-        else if (t[0] == u"kontrakt")
-            in.kontrakt = t[1];
-        else if (t[0] == u"gegend")
-            in.gegend = t[1];
-        else
-            (t[1] == u"chkSIN" ? in.sinlos : in.arrest) = true;
-        const auto result = runEmergencySearch(in, {5, 9}, *scriptedDice({3, 4}));
-        QVERIFY2(result.meldungen.contains(t[2]), qPrintable(result.meldungen.join(u"; ")));
-        QCOMPARE(result.meldungen.size(), t[0] == u"kontrakt" ? 1 : 2);
-        QCOMPARE(ints({result.Modif, result.state.Modif, result.arztwurf.S}),
-                 ints({t[3].toInt(), t[3].toInt(), t[3].toInt() + 7}));
-    }
-
-    void emergencySearch() {
-        // The start state: the contract defaults to "Keiner", which the window then selects.
-        auto r = runEmergencySearch({Dienstleister::Illegal}, {}, *scriptedDice({1, 1}));
-        QCOMPARE(r.meldungen, QStringList({"Öffentlich/Illegal: -1", "Keiner: -1"}));
-        QVERIFY(r.kontraktAufDefault && r.arztwurf.arzt.verweigert);
-        r = runEmergencySearch({Dienstleister::Sanivex, Rettungsteam::Kriseneinsatz, "Super-Platin",
-                                "AAA oder AA", true, true},
-                               {}, *scriptedDice({2, 6}));
-        QCOMPARE(r.meldungen,
-                 QStringList({"Sanivex: +2", "Std/Kriseinsatz: +0", "Super-Platin: +3",
-                              "Gegend AAA oder AA: +1", "SINlos: -1", "Unter Arrest: -2"}));
-        QVERIFY(!r.kontraktAufDefault);
-        QCOMPARE(ints({r.arztwurf.W1, r.arztwurf.W2, r.arztwurf.S, r.state.Fertigkeit}),
-                 "2 6 11 7");
-        QCOMPARE(contractEntries(),
-                 QStringList({"Keiner", "Super-Platin", "Platin", "Gold", "Basis"}));
-        QCOMPARE(areaEntries(), QStringList({"AAA oder AA", "A oder B", "C oder D", "E oder Z"}));
-    }
-
-    void doctorTable_data() { tsvRows("doctor.tsv", 4); }
-    void doctorTable() {
-        QFETCH(QStringList, t);
-        for (int s = t[0].toInt(); s <= t[1].toInt(); ++s) {
-            const Arzt arzt = BestimmeArzt(Int16(s));
-            QCOMPARE(ints({arzt.Fertigkeit, arzt.Equipment, arzt.verweigert}),
-                     ints({t[2].toInt(), t[3].toInt(), s < 1}));
-        }
-    }
-
-    void period_data() { tsvRows("period.tsv", 2); }
-    void period() {
-        QFETCH(QStringList, t);
-        NormalVersorgungState state{.FertMod = Int16(t[0].toInt())};
-        BerechneGrundzeitraum(state);
-        QCOMPARE(state.Zeitraum, t[1].toFloat());
-    }
-
-    void normalSearch_data() { tsvRows("normal_searches.tsv", 11); }
-    void normalSearch() {
-        QFETCH(QStringList, t);
-        const LocaleGuard guard{QLocale(QLocale::German, QLocale::Germany)};
-        // Dice that were not scripted throw: nothing is rolled after a refusal.
-        const auto result = runNormalSearch(normalInput(t.mid(1, 6)), {0, 7, 0, 3.5f, 4, 6, 5},
-                                            *scriptedDice(faces(t[7])));
-        QCOMPARE(result.eingabeFehler.value_or(""), t[8]);
-        const auto& o = result.outcome;
-        const auto& s = o.state;
-        QCOMPARE(o.meldungen.join(u"; "), t[9]);
-        if (result.eingabeFehler)
-            return;
-        const auto& w = o.arztwurf;
-        QStringList outputs{ints({o.MW}), o.zeitraumText, ints({int(o.etiketteWuerfel.size())})};
-        outputs << ints({s.Erfolge}) << (w ? ints({w->W1, w->W2, w->S}) : "-")
-                << ints({s.Fertigkeit, s.Equipment, s.EquipmentBasis}) << ints({o.kurzoderGut});
-        QCOMPARE(outputs.join(u" | "), t[10]);
-    }
-
-    // Equipment basis, successes, period; the clicks (Q/q = "+"/"-" at the equipment, T/t =
-    // "+"/"-" at the period) and which of them acted; equipment, successes, period afterwards.
-    void trade_data() {
-        rows({"3|3|7|QQQ|110|5 1 7", "3|3|7|qqQ|101|3 3 7", "3|20|7|QQQQQQQ|1111110|9 14 7",
-              "0|20|7|qqQQQQQQQQ|1011111110|6 14 7", // after the second refusal
-              "3|3|7|TTT|110|3 1 1.75", "3|1|7|QtQ|011|4 1 14", "3|32767|7|tqQT|0011|4 32765 3.5"});
-    }
-    void trade() {
-        QFETCH(QStringList, t);
-        const Int16 basis = Int16(t[0].toInt());
-        NormalVersorgungState state{0, 5, 0, t[2].toFloat(), Int16(t[1].toInt()), basis, basis};
-        QString acted;
-        for (const QChar click : t[3]) {
-            const auto rule = click == u'Q'   ? cmdImproveQual
-                              : click == u'q' ? cmdDiminQual
-                              : click == u'T' ? cmdImproveTime
-                                              : cmdDiminTime;
-            acted += rule(state) ? u'1' : u'0';
-        }
-        QCOMPARE(acted, t[4]);
-        QCOMPARE(ints({state.Equipment, state.Erfolge}) + ' ' + QString::number(state.Zeitraum),
-                 t[5]);
-        QCOMPARE(ints({state.EquipmentBasis, state.Fertigkeit}), t[0] + " 5"); // never traded
-    }
-
-    void doublingStopsBeforeInfinity() {
-        NormalVersorgungState state{.Zeitraum = 180.0f, .Erfolge = 1};
-        int doublings = 0;
-        while (doublings < 1000 && cmdDiminTime(state))
-            ++doublings;
-        QCOMPARE(doublings, 120); // the 121st doubling of 180 days passes the largest float
-        QVERIFY(std::isfinite(state.Zeitraum));
-        QCOMPARE(state.Erfolge, 121);
-    }
+    void normal_data();
+    void normal();
+    void emergency_data();
+    void emergency();
+    void tables();
+    void trade();
 };
+
+void tst_Care::normal_data() {
+    QTest::addColumn<NormalSearchInput>("in");
+    QTest::addColumn<QList<int>>("faces");
+    QTest::addColumn<QStringList>("lines");
+    // Modif, FertMod, Zeitraum, Erfolge, then the doctor's skill and equipment (-1: no doctor
+    // roll, the first refusal), or the refusal of the input.
+    QTest::addColumn<QString>("outcome");
+    using P = Provider;
+    QTest::newRow("nothing chosen")
+        << NormalSearchInput{.gebraeuche = "1"} << QList{4, 3, 3} << QStringList{} << "0 0 7 1 5 3";
+    QTest::newRow("deltaware from the company")
+        << NormalSearchInput{P::Konzern, {}, "", "Deltaware", "", "3"} << QList{6, 6, 2, 1, 1, 1, 1}
+        << QStringList{"Konzerneigen: +2", "Deltaware: +8"} << "10 4 180 1 5 3";
+    QTest::newRow("second refusal")
+        << NormalSearchInput{P::Illegal, {}, "", "", "", "2"} << QList{3, 1, 1, 1}
+        << QStringList{"Illegal: -1"} << "-1 -2 1 1 0 0";
+    QTest::newRow("every die succeeds")
+        << NormalSearchInput{P::Oeffentlich, Connection::Schieber, "Kosmetisch", "", "Legal", "3"}
+        << QList{1, 1, 1, 6, 6}
+        << QStringList{"Öffentlich: -2", "Schieber: -1", "Kosmetisch: -1", "Legal: -1"}
+        << "-5 -1 2 3 7 4";
+    QTest::newRow("all five groups in order")
+        << NormalSearchInput{P::Privat,         Connection::Strassendoc, "Nanochirugie",
+                             "Standardbioware", "Militärisch/Klasse C",  "1"}
+        << QList{5}
+        << QStringList{"Privat: +1", "Strassendoc: -2", "Nanochirugie: +2", "Standardbioware: +2",
+                       "Militärisch/Klasse C: +2"}
+        << "5 0 7 0 -1 -1";
+    QTest::newRow("cosmetic bioware keeps FertMod")
+        << NormalSearchInput{P::Klinik, {}, "", "Kosmetische Bioware", "", "-3"} << QList<int>{}
+        << QStringList{"Klinik: +0", "Kosmetische Bioware: +2"} << "2 0 7 0 -1 -1";
+    const QString whole = numbers::notAWholeNumber(texts::fieldGebraeuche);
+    QTest::newRow("etiquette no number")
+        << NormalSearchInput{.gebraeuche = "x"} << QList<int>{} << QStringList{} << whole;
+    QTest::newRow("101 etiquette dice") << NormalSearchInput{.gebraeuche = "101"} << QList<int>{}
+                                        << QStringList{} << texts::tooManyEtiquetteDice;
+    QTest::newRow("etiquette beyond 16 bits")
+        << NormalSearchInput{.gebraeuche = "40000"} << QList<int>{} << QStringList{}
+        << texts::tooManyEtiquetteDice;
+    QTest::newRow("etiquette below 16 bits")
+        << NormalSearchInput{.gebraeuche = "-40000"} << QList<int>{} << QStringList{} << whole;
+    QTest::newRow("endless sixes") << NormalSearchInput{.gebraeuche = "1"} << QList<int>(6000, 6)
+                                   << QStringList{} << texts::runOfSixes;
+}
+
+void tst_Care::normal() {
+    QFETCH(NormalSearchInput, in);
+    QFETCH(QList<int>, faces);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, outcome);
+    const NormalVersorgungState before{.Fertigkeit = -1, .Equipment = -1, .EquipmentBasis = -1};
+    const auto s = normalSearch(in, before, *scriptedDice(faces));
+    if (s.refused()) {
+        QCOMPARE(s.refusal(), outcome);
+        return;
+    }
+    QCOMPARE(s->meldungen, lines);
+    const NormalVersorgungState& v = s->state;
+    QCOMPARE(QStringList({QString::number(v.Modif), QString::number(v.FertMod),
+                          QString::number(v.Zeitraum), QString::number(v.Erfolge),
+                          QString::number(v.Fertigkeit), QString::number(v.Equipment)})
+                 .join(' '),
+             outcome);
+    QCOMPARE(s->MW, v.Modif + 4);
+    QCOMPARE(s->etiquette.successes, v.Erfolge);
+    QCOMPARE(s->firstRefusal(), v.Erfolge < 1);
+    QCOMPARE(s->tradeOpens(), v.Erfolge > 1);
+    QCOMPARE(v.EquipmentBasis, v.Equipment);
+    if (s->doctor)
+        QCOMPARE(s->doctor->doctor.refused, v.Fertigkeit == 0);
+}
+
+void tst_Care::emergency_data() {
+    QTest::addColumn<EmergencySearchInput>("in");
+    QTest::addColumn<QList<int>>("faces");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("modif");
+    QTest::addColumn<int>("skill");
+    QTest::newRow("start state: default contract, refusal")
+        << EmergencySearchInput{RescueService::Illegal} << QList{1, 1}
+        << QStringList{"Öffentlich/Illegal: -1", "Keiner: -1"} << -2 << 0;
+    QTest::newRow("best of everything")
+        << EmergencySearchInput{RescueService::Sanivex, RescueTeam::Kriseneinsatz, "Super-Platin",
+                                "AAA oder AA"}
+        << QList{6, 6}
+        << QStringList{"Sanivex: +2", "Std/Kriseinsatz: +0", "Super-Platin: +3",
+                       "Gegend AAA oder AA: +1"}
+        << 6 << 10;
+    QTest::newRow("every group, both boxes")
+        << EmergencySearchInput{RescueService::Rapidmed,
+                                RescueTeam::HTR,
+                                "Gold",
+                                "C oder D",
+                                true,
+                                true}
+        << QList{4, 4} << QStringList{"Rapidmed o.ä.: +1", "High Threat Reaction: -1",
+                                      "Gold: +1",          "Gegend C oder D: -1",
+                                      "SINlos: -1",        "Unter Arrest: -2"}
+        << -3 << 4;
+    QTest::newRow("zero contributions are listed")
+        << EmergencySearchInput{RescueService::Privat, {}, "Basis", "E oder Z"} << QList{3, 1}
+        << QStringList{"Privat: +0", "Basis: +0", "Gegend E oder Z: -2"} << -2 << 3;
+    QTest::newRow("platinum, area A")
+        << EmergencySearchInput{{}, {}, "Platin", "A oder B"} << QList{2, 3}
+        << QStringList{"Platin: +2", "Gegend A oder B: +0"} << 2 << 5;
+}
+
+void tst_Care::emergency() {
+    QFETCH(EmergencySearchInput, in);
+    QFETCH(QList<int>, faces);
+    QFETCH(QStringList, lines);
+    QFETCH(int, modif);
+    QFETCH(int, skill);
+    const auto s = emergencySearch(in, {}, *scriptedDice(faces));
+    QCOMPARE(s->meldungen, lines);
+    QCOMPARE(s->selectDefaultContract, in.kontrakt.isEmpty());
+    QCOMPARE(s->state.Modif, modif);
+    QCOMPARE(s->doctor.S, modif + faces[0] + faces[1]);
+    QCOMPARE(s->state.Fertigkeit, skill);
+    QCOMPARE(s->doctor.doctor.refused, s->doctor.S < 1);
+}
+
+void tst_Care::tables() {
+    for (const auto& [S, skill, equipment] : {std::tuple{-6, 0, 0},
+                                              {0, 0, 0},
+                                              {1, 2, 1},
+                                              {2, 3, 1},
+                                              {3, 3, 2},
+                                              {4, 4, 2},
+                                              {5, 4, 2},
+                                              {6, 5, 3},
+                                              {8, 5, 3},
+                                              {9, 6, 4},
+                                              {10, 6, 4},
+                                              {11, 7, 4},
+                                              {12, 7, 5},
+                                              {13, 8, 5},
+                                              {14, 9, 6},
+                                              {15, 10, 6},
+                                              {18, 10, 6}}) {
+        const Doctor d = BestimmeArzt(Int16(S));
+        QCOMPARE(QList({int(d.Fertigkeit), int(d.Equipment), int(d.refused)}),
+                 QList({skill, equipment, int(S < 1)}));
+    }
+    for (const auto& [fertMod, days] : {std::pair{-3, 1.0f},
+                                        {-2, 1.0f},
+                                        {-1, 2.0f},
+                                        {0, 7.0f},
+                                        {1, 14.0f},
+                                        {2, 30.0f},
+                                        {3, 60.0f},
+                                        {4, 180.0f},
+                                        {5, 180.0f}})
+        QCOMPARE(BerechneGrundzeitraum(Int16(fertMod)), days);
+    QCOMPARE(contractEntries(), QStringList({"Keiner", "Super-Platin", "Platin", "Gold", "Basis"}));
+    QCOMPARE(entryTexts(areaRules()),
+             QStringList({"AAA oder AA", "A oder B", "C oder D", "E oder Z"}));
+}
+
+void tst_Care::trade() {
+    using S = NormalVersorgungState;
+    const auto run = [](S s, auto step, int times) {
+        for (int i = 0; i < times; ++i) {
+            const auto r = step(s);
+            if (r.refused())
+                break;
+            s = *r;
+        }
+        return QList<float>{float(s.Equipment), float(s.Erfolge), s.Zeitraum};
+    };
+    const S found{.Zeitraum = 7, .Erfolge = 3, .Equipment = 3, .EquipmentBasis = 3};
+    QCOMPARE(run(found, improveQual, 3), QList<float>({5, 1, 7})); // never the last success
+    QCOMPARE(run(found, diminQual, 2), QList<float>({2, 4, 7}));   // one below the level found
+    QCOMPARE(
+        run({.Zeitraum = 7, .Erfolge = 20, .Equipment = 3, .EquipmentBasis = 3}, improveQual, 10),
+        QList<float>({9, 14, 7})); // the level found plus 6
+    QCOMPARE(run(found, improveTime, 3), QList<float>({3, 1, 1.75f}));
+    QCOMPARE(run({.Zeitraum = 7, .Erfolge = 1}, diminTime, 1), QList<float>({0, 2, 14}));
+    // Doubling stops where the period or the successes would leave their range.
+    const float top = std::numeric_limits<float>::max();
+    QVERIFY(diminTime({.Zeitraum = top, .Erfolge = 1}).refused());
+    QVERIFY(diminTime({.Zeitraum = 1, .Erfolge = 32767}).refused());
+    QVERIFY(diminQual({.Erfolge = 32767, .Equipment = 3, .EquipmentBasis = 3}).refused());
+}
 
 QTEST_GUILESS_MAIN(tst_Care)
 #include "tst_care.moc"

@@ -1,11 +1,13 @@
 // The number rules every other part relies on: checked 16-bit arithmetic, text to number by
-// the user's locale, the single-precision text form, the time line and the fixed-point amount.
+// the user's locale, the refusals of unreadable fields, the text forms and the fixed-point
+// amount.
 
 #include "LocaleGuard.h"
-#include "TableRows.h"
 #include "numbers/Amount.h"
+#include "numbers/Refusal.h"
 #include "numbers/Text.h"
 
+#include <QTest>
 #include <limits>
 
 using namespace numbers;
@@ -22,18 +24,75 @@ class tst_Numbers : public QObject {
         QVERIFY_THROWS_EXCEPTION(Overflow, mul(1366, 24));
     }
 
-    // locale, whole number (i) or single precision (f), text, the value or "-" if unusable
-    void parse_data() {
-        rows({"C|i|2.5|2", "C|i|3.5|4", "C|i|-2.5|-2", "C|i|32767.4|32767", "C|i|32767.5|-",
-              "C|i|-32768|-32768", "C|i|-32769|-", "C|i||-", "C|i|4a|-", "C|i|inf|-",
-              "de_DE|i|2,5|2", "de_DE|i|3.5|4", "de_DE|f|5,01|5.01", "C|f|3.4e38|3.4e+38",
-              "C|f|1e39|-"});
+    // A whole-number field as a rule reads it: the value, or the refusal naming the field.
+    void wholeNumber_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("read");
+        const QString none = notAWholeNumber("F"), range = wholeNumberOutOfRange("F");
+        QTest::newRow("half to even down") << "C"
+                                           << "2.5"
+                                           << "2";
+        QTest::newRow("half to even up") << "C"
+                                         << "3.5"
+                                         << "4";
+        QTest::newRow("negative half") << "C"
+                                       << "-2.5"
+                                       << "-2";
+        QTest::newRow("top") << "C"
+                             << "32767.4"
+                             << "32767";
+        QTest::newRow("above top") << "C"
+                                   << "32767.5" << range;
+        QTest::newRow("bottom") << "C"
+                                << "-32768"
+                                << "-32768";
+        QTest::newRow("below bottom") << "C"
+                                      << "-32769" << range;
+        QTest::newRow("beyond double") << "C"
+                                       << "1e309" << range;
+        QTest::newRow("309 digits") << "C" << QString(309, '9') << range;
+        QTest::newRow("empty") << "C"
+                               << "" << none;
+        QTest::newRow("letters") << "C"
+                                 << "4a" << none;
+        QTest::newRow("nan") << "C"
+                             << "nan" << none;
+        QTest::newRow("C grouping") << "C"
+                                    << "3,500" << none;
+        QTest::newRow("German comma") << "de_DE"
+                                      << "2,5"
+                                      << "2";
+        QTest::newRow("German point is decimal") << "de_DE"
+                                                 << "3.5"
+                                                 << "4";
+        QTest::newRow("German grouping") << "de_DE"
+                                         << "3.500"
+                                         << "4";
+        QTest::newRow("German grouped decimal") << "de_DE"
+                                                << "1.000,5" << none;
     }
-    void parse() {
-        QFETCH(QStringList, t);
-        LocaleGuard guard{QLocale(t[0])};
-        const auto text = [](auto v) { return v ? QString::number(*v) : QStringLiteral("-"); };
-        QCOMPARE(t[1] == u"i" ? text(parseInt16(t[2])) : text(parseSingle(t[2])), t[3]);
+    void wholeNumber() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        LocaleGuard guard{QLocale(locale)};
+        const auto result = decide(QString(), [&] { return readWholeNumber(text, "F"); });
+        QCOMPARE(result.refused() ? result.refusal() : intText(*result), read);
+    }
+
+    void single() {
+        LocaleGuard guard{QLocale(QLocale::German, QLocale::Germany)};
+        const auto read = [](const QString& text) {
+            const auto r = decide(QString(), [&] { return readSingle(text, "F"); });
+            return r.refused() ? r.refusal() : QString::number(*r);
+        };
+        QCOMPARE(read("5,01"), QString::number(5.01f));
+        QCOMPARE(read("1.010"), QString::number(1.01f)); // never 1010
+        QCOMPARE(read("3.4e38"), QString::number(3.4e38f));
+        QCOMPARE(read("1e39"), notANumber("F"));
+        QCOMPARE(*parseDouble("1e309"), std::numeric_limits<double>::infinity());
+        QCOMPARE(*parseDouble("-1e309"), -std::numeric_limits<double>::infinity());
     }
 
     void text() {
@@ -60,6 +119,15 @@ class tst_Numbers : public QObject {
         const Amount top = Amount::fromTicks(std::numeric_limits<qint64>::max());
         QVERIFY_THROWS_EXCEPTION(Overflow, top.plus(Amount::fromTicks(1)));
         QCOMPARE(top.roundedToCents().ticks(), 9223372036854775800);
+    }
+
+    // The one way out of a rule: a refusal or an unnamed overflow becomes the result.
+    void decision() {
+        QCOMPARE(decide(QString("o"), [] { return add(1, 2); }).refused(), false);
+        QCOMPARE(decide(QString("o"), [] { return add(32767, 1); }).refusal(), "o");
+        QCOMPARE(decide(QString("o"), [] { return orRefuse("n", [] { return add(32767, 1); }); })
+                     .refusal(),
+                 "n");
     }
 };
 

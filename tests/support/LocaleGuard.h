@@ -4,12 +4,14 @@
 #include <QLocale>
 
 class LocaleGuard {
-public:
-    explicit LocaleGuard(const QLocale& locale) : m_saved(QLocale()) { QLocale::setDefault(locale); }
+  public:
+    explicit LocaleGuard(const QLocale& locale) : m_saved(QLocale()) {
+        QLocale::setDefault(locale);
+    }
     ~LocaleGuard() { QLocale::setDefault(m_saved); }
     LocaleGuard(const LocaleGuard&) = delete;
     LocaleGuard& operator=(const LocaleGuard&) = delete;
 
-private:
+  private:
     QLocale m_saved;
 };

@@ -8,12 +8,11 @@
 #include <memory>
 
 class ScriptedSource final : public dice::RandomSource {
-public:
+  public:
     explicit ScriptedSource(QList<int> faces) : m_faces(std::move(faces)) {}
     void reseed(std::uint64_t) override { ++reseeds; }
     // The middle of the face's sixth of [0, 1), so the mapping to 1..6 is exercised too.
-    float uniform() override
-    {
+    float uniform() override {
         if (m_next >= m_faces.size())
             throw std::logic_error("scripted dice ran out");
         return (static_cast<float>(m_faces.at(m_next++)) - 0.5f) / 6.0f;
@@ -21,15 +20,14 @@ public:
     int rolled() const { return m_next; }
     int reseeds = 0;
 
-private:
+  private:
     QList<int> m_faces;
     qsizetype m_next = 0;
 };
 
 // A Wuerfelomat that rolls exactly `faces`, in order; `source` lets the test see how many went.
 inline std::unique_ptr<dice::Wuerfelomat> scriptedDice(QList<int> faces,
-                                                       ScriptedSource** source = nullptr)
-{
+                                                       ScriptedSource** source = nullptr) {
     auto s = std::make_unique<ScriptedSource>(std::move(faces));
     if (source)
         *source = s.get();

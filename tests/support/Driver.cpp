@@ -1,0 +1,108 @@
+#include "Driver.h"
+
+#include "windows/Form1.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+Driver::Driver(std::unique_ptr<dice::Wuerfelomat> dice)
+    : m_program(std::make_unique<app::Programm>(std::move(dice), this)) {
+    QWidget* main = m_program->start();
+    QApplication::setActiveWindow(main);
+}
+
+Driver::~Driver() {
+    m_program.reset();
+}
+
+bool Driver::inform(QWidget* window, const QString& text) {
+    const QPointer<QWidget> alive(window);
+    m_messages.append(text);
+    if (onMessage)
+        onMessage(text);
+    return !alive.isNull();
+}
+
+QWidget* Driver::find(const QString& name) const {
+    const QString window = name.section('.', 0, -2), control = name.section('.', -1);
+    QWidgetList found;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->objectName().startsWith(window))
+            found += control.isEmpty() ? QWidgetList{top} : top->findChildren<QWidget*>(control);
+    if (found.size() != 1)
+        qFatal("%lld controls named %s", qlonglong(found.size()), qPrintable(name));
+    return found.first();
+}
+
+void Driver::click(const QString& name) const {
+    QWidget* w = find(name);
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2));
+}
+
+void Driver::type(const QString& name, const QString& text) const {
+    QWidget* w = find(name);
+    if (auto* list = qobject_cast<QComboBox*>(w)) {
+        list->setCurrentIndex(list->findText(text));
+    } else {
+        w->setFocus();
+        static_cast<QLineEdit*>(w)->selectAll();
+        QTest::keyClick(w, Qt::Key_Backspace);
+        // One key per character; a character no key of QTest's table makes arrives as text.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype n = text.at(i).isHighSurrogate() ? 2 : 1;
+            const QString key = text.mid(i, n);
+            if (key.at(0).unicode() < 0x7f) {
+                QTest::keyClick(w, key.at(0).toLatin1());
+            } else {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, key);
+                QApplication::sendEvent(w, &press);
+            }
+            i += n - 1;
+        }
+    }
+}
+
+void Driver::key(const QString& name, Qt::Key key) const {
+    QWidget* w = find(name);
+    w->setFocus();
+    QTest::keyClick(w, key);
+}
+
+QString Driver::text(const QWidget* w) {
+    if (auto* list = qobject_cast<const QListWidget*>(w)) {
+        QStringList lines;
+        for (int i = 0; i < list->count(); ++i)
+            lines << list->item(i)->text();
+        return lines.join('|');
+    }
+    for (const char* shown : {"title", "currentText", "text"})
+        if (const QVariant text = w->property(shown); text.isValid())
+            return text.toString();
+    return QString();
+}
+
+QStringList Driver::windows() {
+    for (int pass = 0; pass < 2; ++pass)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QStringList names;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            names << w->objectName();
+    names.sort();
+    return names;
+}
+
+QMap<QString, QString> Driver::snapshot() const {
+    QMap<QString, QString> shot;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        for (QWidget* w : top->isVisible() ? top->findChildren<QWidget*>() : QWidgetList())
+            if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_"))
+                shot[top->objectName() + '.' + w->objectName()] =
+                    text(w) + QStringList{w->property("checked").toString(),
+                                          QString::number(w->isEnabledTo(w->parentWidget())),
+                                          w->property("count").toString()}
+                                  .join(' ');
+    shot["Form1.Gesamtzeit"] = QString::number(m_program->form1.state.Gesamtzeit);
+    shot["Form1.Kosten"] = m_program->form1.state.Kosten.text();
+    return shot;
+}

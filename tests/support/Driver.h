@@ -1,0 +1,57 @@
+#pragma once
+// Drives the whole program as a user does, for the tests, the handler benchmark and the
+// screenshot tool: the real windows with the dice given (scripted in tests) and message boxes
+// that are recorded instead of shown. Controls are found by name, a name unique among the open
+// windows or one that starts with its window ("NormalVersorgung.cmdSuchDoc").
+
+#include "app/Programm.h"
+#include "windows/MessageBoxes.h"
+
+#include <QStringList>
+#include <functional>
+
+class Driver final : public MessageBoxes {
+  public:
+    explicit Driver(std::unique_ptr<dice::Wuerfelomat> dice);
+    ~Driver() override;
+
+    app::Programm& program() { return *m_program; }
+
+    QWidget* find(const QString& name) const;
+    void click(const QString& name) const;
+    // Types into a field key by key over its old text, or chooses a list entry.
+    void type(const QString& name, const QString& text) const;
+    // A key pressed where `name` has the focus.
+    void key(const QString& name, Qt::Key key) const;
+
+    // What a control shows: a frame's title, a text, a list's chosen entry or its lines
+    // joined by "|".
+    QString text(const QString& name) const { return text(find(name)); }
+    static QString text(const QWidget* control);
+    // The open windows by name, once closed ones are really deleted.
+    static QStringList windows();
+    // Everything the open windows show (each control's text, check mark, own enabled flag and
+    // list length) and the main window's totals, to see what an action changed.
+    QMap<QString, QString> snapshot() const;
+
+    // The messages shown since the last call.
+    QStringList messages() { return std::exchange(m_messages, {}); }
+    // Runs while a message is "open", with its text.
+    std::function<void(const QString&)> onMessage;
+
+    bool inform(QWidget* window, const QString& text) override;
+
+  private:
+    std::unique_ptr<app::Programm> m_program;
+    QStringList m_messages;
+};
+
+// main() for tests of the windows: a QApplication offscreen unless told otherwise.
+#define SANIVEX_WINDOW_TEST_MAIN(TestClass)                                                        \
+    int main(int argc, char* argv[]) {                                                             \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                        \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
+        QApplication app(argc, argv);                                                              \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
