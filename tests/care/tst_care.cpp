@@ -30,52 +30,47 @@ class tst_Care : public QObject {
 void tst_Care::normal_data() {
     QTest::addColumn<NormalSearchInput>("in");
     QTest::addColumn<QList<int>>("faces");
-    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("lines"); // lstModifMeld, "|" between the lines
     // Modif, FertMod, Zeitraum, Erfolge, then the doctor's skill and equipment (-1: no doctor
     // roll, the first refusal), or the refusal of the input.
     QTest::addColumn<QString>("outcome");
     using P = Provider;
-    QTest::newRow("nothing chosen")
-        << NormalSearchInput{.gebraeuche = "1"} << QList{4, 3, 3} << QStringList{} << "0 0 7 1 5 3";
-    QTest::newRow("deltaware from the company")
-        << NormalSearchInput{P::Konzern, {}, "", "Deltaware", "", "3"} << QList{6, 6, 2, 1, 1, 1, 1}
-        << QStringList{"Konzerneigen: +2", "Deltaware: +8"} << "10 4 180 1 5 3";
-    QTest::newRow("second refusal")
-        << NormalSearchInput{P::Illegal, {}, "", "", "", "2"} << QList{3, 1, 1, 1}
-        << QStringList{"Illegal: -1"} << "-1 -2 1 1 0 0";
-    QTest::newRow("every die succeeds")
-        << NormalSearchInput{P::Oeffentlich, Connection::Schieber, "Kosmetisch", "", "Legal", "3"}
-        << QList{1, 1, 1, 6, 6}
-        << QStringList{"Öffentlich: -2", "Schieber: -1", "Kosmetisch: -1", "Legal: -1"}
-        << "-5 -1 2 3 7 4";
-    QTest::newRow("all five groups in order")
-        << NormalSearchInput{P::Privat,         Connection::Strassendoc, "Nanochirugie",
-                             "Standardbioware", "Militärisch/Klasse C",  "1"}
-        << QList{5}
-        << QStringList{"Privat: +1", "Strassendoc: -2", "Nanochirugie: +2", "Standardbioware: +2",
-                       "Militärisch/Klasse C: +2"}
-        << "5 0 7 0 -1 -1";
-    QTest::newRow("cosmetic bioware keeps FertMod")
-        << NormalSearchInput{P::Klinik, {}, "", "Kosmetische Bioware", "", "-3"} << QList<int>{}
-        << QStringList{"Klinik: +0", "Kosmetische Bioware: +2"} << "2 0 7 0 -1 -1";
     const QString whole = numbers::notAWholeNumber(texts::fieldGebraeuche);
-    QTest::newRow("etiquette no number")
-        << NormalSearchInput{.gebraeuche = "x"} << QList<int>{} << QStringList{} << whole;
+    // clang-format off
+    QTest::newRow("nothing chosen") << NormalSearchInput{.gebraeuche = "1"} << QList{4, 3, 3}
+        << "" << "0 0 7 1 5 3";
+    QTest::newRow("deltaware from the company") << NormalSearchInput{P::Konzern, {}, "",
+        "Deltaware", "", "3"} << QList{6, 6, 2, 1, 1, 1, 1} << "Konzerneigen: +2|Deltaware: +8"
+        << "10 4 180 1 5 3";
+    QTest::newRow("second refusal") << NormalSearchInput{P::Illegal, {}, "", "", "", "2"}
+        << QList{3, 1, 1, 1} << "Illegal: -1" << "-1 -2 1 1 0 0";
+    QTest::newRow("every die succeeds") << NormalSearchInput{P::Oeffentlich,
+        Connection::Schieber, "Kosmetisch", "", "Legal", "3"} << QList{1, 1, 1, 6, 6}
+        << "Öffentlich: -2|Schieber: -1|Kosmetisch: -1|Legal: -1" << "-5 -1 2 3 7 4";
+    QTest::newRow("all five groups in order") << NormalSearchInput{P::Privat,
+        Connection::Strassendoc, "Nanochirugie", "Standardbioware", "Militärisch/Klasse C", "1"}
+        << QList{5} << "Privat: +1|Strassendoc: -2|Nanochirugie: +2|Standardbioware: +2|"
+                       "Militärisch/Klasse C: +2" << "5 0 7 0 -1 -1";
+    QTest::newRow("cosmetic bioware keeps FertMod") << NormalSearchInput{P::Klinik, {}, "",
+        "Kosmetische Bioware", "", "-3"} << QList<int>{} << "Klinik: +0|Kosmetische Bioware: +2"
+        << "2 0 7 0 -1 -1";
+    QTest::newRow("etiquette no number") << NormalSearchInput{.gebraeuche = "x"} << QList<int>{}
+        << "" << whole;
     QTest::newRow("101 etiquette dice") << NormalSearchInput{.gebraeuche = "101"} << QList<int>{}
-                                        << QStringList{} << texts::tooManyEtiquetteDice;
-    QTest::newRow("etiquette beyond 16 bits")
-        << NormalSearchInput{.gebraeuche = "40000"} << QList<int>{} << QStringList{}
-        << texts::tooManyEtiquetteDice;
-    QTest::newRow("etiquette below 16 bits")
-        << NormalSearchInput{.gebraeuche = "-40000"} << QList<int>{} << QStringList{} << whole;
+        << "" << texts::tooManyEtiquetteDice;
+    QTest::newRow("etiquette beyond 16 bits") << NormalSearchInput{.gebraeuche = "40000"}
+        << QList<int>{} << "" << texts::tooManyEtiquetteDice;
+    QTest::newRow("etiquette below 16 bits") << NormalSearchInput{.gebraeuche = "-40000"}
+        << QList<int>{} << "" << whole;
     QTest::newRow("endless sixes") << NormalSearchInput{.gebraeuche = "1"} << QList<int>(6000, 6)
-                                   << QStringList{} << texts::runOfSixes;
+        << "" << texts::runOfSixes;
+    // clang-format on
 }
 
 void tst_Care::normal() {
     QFETCH(NormalSearchInput, in);
     QFETCH(QList<int>, faces);
-    QFETCH(QStringList, lines);
+    QFETCH(QString, lines);
     QFETCH(QString, outcome);
     const NormalVersorgungState before{.Fertigkeit = -1, .Equipment = -1, .EquipmentBasis = -1};
     const auto s = normalSearch(in, before, *scriptedDice(faces));
@@ -83,7 +78,7 @@ void tst_Care::normal() {
         QCOMPARE(s.refusal(), outcome);
         return;
     }
-    QCOMPARE(s->meldungen, lines);
+    QCOMPARE(s->meldungen.join('|'), lines);
     const NormalVersorgungState& v = s->state;
     QCOMPARE(QStringList({QString::number(v.Modif), QString::number(v.FertMod),
                           QString::number(v.Zeitraum), QString::number(v.Erfolge),
@@ -102,46 +97,35 @@ void tst_Care::normal() {
 void tst_Care::emergency_data() {
     QTest::addColumn<EmergencySearchInput>("in");
     QTest::addColumn<QList<int>>("faces");
-    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("lines");
     QTest::addColumn<int>("modif");
     QTest::addColumn<int>("skill");
-    QTest::newRow("start state: default contract, refusal")
-        << EmergencySearchInput{RescueService::Illegal} << QList{1, 1}
-        << QStringList{"Öffentlich/Illegal: -1", "Keiner: -1"} << -2 << 0;
-    QTest::newRow("best of everything")
-        << EmergencySearchInput{RescueService::Sanivex, RescueTeam::Kriseneinsatz, "Super-Platin",
-                                "AAA oder AA"}
-        << QList{6, 6}
-        << QStringList{"Sanivex: +2", "Std/Kriseinsatz: +0", "Super-Platin: +3",
-                       "Gegend AAA oder AA: +1"}
-        << 6 << 10;
-    QTest::newRow("every group, both boxes")
-        << EmergencySearchInput{RescueService::Rapidmed,
-                                RescueTeam::HTR,
-                                "Gold",
-                                "C oder D",
-                                true,
-                                true}
-        << QList{4, 4} << QStringList{"Rapidmed o.ä.: +1", "High Threat Reaction: -1",
-                                      "Gold: +1",          "Gegend C oder D: -1",
-                                      "SINlos: -1",        "Unter Arrest: -2"}
-        << -3 << 4;
-    QTest::newRow("zero contributions are listed")
-        << EmergencySearchInput{RescueService::Privat, {}, "Basis", "E oder Z"} << QList{3, 1}
-        << QStringList{"Privat: +0", "Basis: +0", "Gegend E oder Z: -2"} << -2 << 3;
-    QTest::newRow("platinum, area A")
-        << EmergencySearchInput{{}, {}, "Platin", "A oder B"} << QList{2, 3}
-        << QStringList{"Platin: +2", "Gegend A oder B: +0"} << 2 << 5;
+    // clang-format off
+    QTest::newRow("start state: default contract, refusal") << EmergencySearchInput{
+        RescueService::Illegal} << QList{1, 1} << "Öffentlich/Illegal: -1|Keiner: -1" << -2 << 0;
+    QTest::newRow("best of everything") << EmergencySearchInput{RescueService::Sanivex,
+        RescueTeam::Kriseneinsatz, "Super-Platin", "AAA oder AA"} << QList{6, 6}
+        << "Sanivex: +2|Std/Kriseinsatz: +0|Super-Platin: +3|Gegend AAA oder AA: +1" << 6 << 10;
+    QTest::newRow("every group, both boxes") << EmergencySearchInput{RescueService::Rapidmed,
+        RescueTeam::HTR, "Gold", "C oder D", true, true} << QList{4, 4}
+        << "Rapidmed o.ä.: +1|High Threat Reaction: -1|Gold: +1|Gegend C oder D: -1|SINlos: -1|"
+           "Unter Arrest: -2" << -3 << 4;
+    QTest::newRow("zero contributions are listed") << EmergencySearchInput{RescueService::Privat,
+        {}, "Basis", "E oder Z"} << QList{3, 1} << "Privat: +0|Basis: +0|Gegend E oder Z: -2"
+        << -2 << 3;
+    QTest::newRow("platinum, area A") << EmergencySearchInput{{}, {}, "Platin", "A oder B"}
+        << QList{2, 3} << "Platin: +2|Gegend A oder B: +0" << 2 << 5;
+    // clang-format on
 }
 
 void tst_Care::emergency() {
     QFETCH(EmergencySearchInput, in);
     QFETCH(QList<int>, faces);
-    QFETCH(QStringList, lines);
+    QFETCH(QString, lines);
     QFETCH(int, modif);
     QFETCH(int, skill);
     const auto s = emergencySearch(in, {}, *scriptedDice(faces));
-    QCOMPARE(s->meldungen, lines);
+    QCOMPARE(s->meldungen.join('|'), lines);
     QCOMPARE(s->selectDefaultContract, in.kontrakt.isEmpty());
     QCOMPARE(s->state.Modif, modif);
     QCOMPARE(s->doctor.S, modif + faces[0] + faces[1]);
@@ -150,40 +134,20 @@ void tst_Care::emergency() {
 }
 
 void tst_Care::tables() {
-    for (const auto& [S, skill, equipment] : {std::tuple{-6, 0, 0},
-                                              {0, 0, 0},
-                                              {1, 2, 1},
-                                              {2, 3, 1},
-                                              {3, 3, 2},
-                                              {4, 4, 2},
-                                              {5, 4, 2},
-                                              {6, 5, 3},
-                                              {8, 5, 3},
-                                              {9, 6, 4},
-                                              {10, 6, 4},
-                                              {11, 7, 4},
-                                              {12, 7, 5},
-                                              {13, 8, 5},
-                                              {14, 9, 6},
-                                              {15, 10, 6},
-                                              {18, 10, 6}}) {
+    // clang-format off
+    for (const auto& [S, skill, equipment] : {std::tuple{-6, 0, 0}, {0, 0, 0}, {1, 2, 1},
+             {2, 3, 1}, {3, 3, 2}, {4, 4, 2}, {5, 4, 2}, {6, 5, 3}, {8, 5, 3}, {9, 6, 4},
+             {10, 6, 4}, {11, 7, 4}, {12, 7, 5}, {13, 8, 5}, {14, 9, 6}, {15, 10, 6}, {18, 10, 6}}) {
         const Doctor d = BestimmeArzt(Int16(S));
         QCOMPARE(QList({int(d.Fertigkeit), int(d.Equipment), int(d.refused)}),
                  QList({skill, equipment, int(S < 1)}));
     }
-    for (const auto& [fertMod, days] : {std::pair{-3, 1.0f},
-                                        {-2, 1.0f},
-                                        {-1, 2.0f},
-                                        {0, 7.0f},
-                                        {1, 14.0f},
-                                        {2, 30.0f},
-                                        {3, 60.0f},
-                                        {4, 180.0f},
-                                        {5, 180.0f}})
+    for (const auto& [fertMod, days] : {std::pair{-3, 1.0f}, {-2, 1.0f}, {-1, 2.0f}, {0, 7.0f},
+             {1, 14.0f}, {2, 30.0f}, {3, 60.0f}, {4, 180.0f}, {5, 180.0f}})
         QCOMPARE(BerechneGrundzeitraum(Int16(fertMod)), days);
-    QCOMPARE(contractEntries(), QStringList({"Keiner", "Super-Platin", "Platin", "Gold", "Basis"}));
-    QCOMPARE(entryTexts(areaRules()),
-             QStringList({"AAA oder AA", "A oder B", "C oder D", "E oder Z"}));
+    // clang-format on
+    QCOMPARE(contractEntries().join('|'), "Keiner|Super-Platin|Platin|Gold|Basis");
+    QCOMPARE(entryTexts(areaRules()).join('|'), "AAA oder AA|A oder B|C oder D|E oder Z");
 }
 
 void tst_Care::trade() {

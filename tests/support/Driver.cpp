@@ -106,3 +106,15 @@ QMap<QString, QString> Driver::snapshot() const {
     shot["Form1.Kosten"] = m_program->form1.state.Kosten.text();
     return shot;
 }
+
+QStringList Driver::changesSince(const QMap<QString, QString>& before) const {
+    const QMap<QString, QString> now = snapshot();
+    QStringList changed;
+    for (auto it = now.begin(); it != now.end(); ++it)
+        if (before.value(it.key(), "gone") != it.value())
+            changed << it.key();
+    for (auto it = before.begin(); it != before.end(); ++it)
+        if (!now.contains(it.key()))
+            changed << it.key();
+    return changed;
+}

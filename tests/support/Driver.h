@@ -33,6 +33,8 @@ class Driver final : public MessageBoxes {
     // Everything the open windows show (each control's text, check mark, own enabled flag and
     // list length) and the main window's totals, to see what an action changed.
     QMap<QString, QString> snapshot() const;
+    // The controls and totals that differ from an earlier snapshot.
+    QStringList changesSince(const QMap<QString, QString>& before) const;
 
     // The messages shown since the last call.
     QStringList messages() { return std::exchange(m_messages, {}); }
