@@ -126,7 +126,8 @@ class tst_Soak : public QObject {
             QVERIFY2(std::isfinite(now.Gesamtzeit), qPrintable(failure));
             if (!where.endsWith("cmdReset")) {
                 QVERIFY2(now.Gesamtzeit >= main.Gesamtzeit, qPrintable(failure));
-                const auto share = 50 * std::min(0.0, numbers::parseDouble(skill).value_or(0));
+                const double read = std::rint(numbers::parseDouble(skill).value_or(0));
+                const auto share = 50 * std::min(0.0, read);
                 QVERIFY2(now.Kosten.ticks() - main.Kosten.ticks() >= std::llround(share * 10000),
                          qPrintable(failure));
             }

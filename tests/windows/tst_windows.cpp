@@ -9,6 +9,7 @@
 #include "ScriptedDice.h"
 #include "windows/StraightLines.h"
 
+#include <QAccessible>
 #include <QCryptographicHash>
 #include <QTextStream>
 #include <QtTest>
@@ -179,6 +180,10 @@ class tst_Windows : public QObject {
                 QTest::keyClick(button, key);
             }
             QVERIFY2(clicked.count() == 3, qPrintable(button->objectName()));
+            // A screen reader says what a button does, not just "+" or "-".
+            const QString name =
+                QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
+            QVERIFY2(name.size() > 1, qPrintable(button->objectName()));
             ++buttons;
         }
         QVERIFY(buttons > 0);
