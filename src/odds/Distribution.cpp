@@ -132,9 +132,8 @@ double Distribution::cdf(double x) const {
 double Distribution::quantile(double q) const {
     if (empty() || std::isnan(q))
         return notANumber;
-    if (q <= 0)
-        return m_points.front().value;
-    // cdf() reads the same sums, so a q taken from cdf(x) comes back as x.
+    // cdf() reads the same sums, so a q taken from cdf(x) comes back as x; every sum is
+    // positive, so q <= 0 lands on the lowest value.
     const auto reached = std::lower_bound(m_cumulative.begin(), m_cumulative.end(), q);
     return reached == m_cumulative.end() ? m_points.back().value
                                          : m_points[reached - m_cumulative.begin()].value;
