@@ -72,6 +72,9 @@ int main(int argc, char* argv[]) {
     d.click("cmdHeilen");
     d.click("cmdHeilen");
     ok &= shot("Form1", "Form1-geheilt");
+    d.key("Schaden", Qt::Key_F2);
+    QApplication::processEvents();
+    ok &= shot("Prognose", "Prognose");
     for (const QString& message : d.messages())
         std::printf("message: %s\n", qPrintable(message));
     return ok ? 0 : 1;

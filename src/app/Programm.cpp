@@ -5,8 +5,12 @@
 #include "windows/Form1.h"
 #include "windows/NormalVersorgung.h"
 #include "windows/NotfallVersorgung.h"
+#include "windows/Prognose.h"
 #include "windows/ProgramLook.h"
 #include "windows/SanivexInfo.h"
+
+#include <QApplication>
+#include <QKeyEvent>
 
 namespace app {
 
@@ -15,6 +19,10 @@ Programm::Programm(std::unique_ptr<dice::Wuerfelomat> dice, MessageBoxes* boxes)
       m_ownBoxes(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
       m_boxes(boxes ? boxes : m_ownBoxes.get()) {
     windows::useProgramStyle();
+    m_forecast.setSingleShot(true);
+    m_forecast.setInterval(0);
+    connect(&m_forecast, &QTimer::timeout, this, &Programm::showForecast);
+    qApp->installEventFilter(this);
 }
 
 Programm::~Programm() {
@@ -24,6 +32,7 @@ Programm::~Programm() {
     normalVersorgung.destroy();
     notfallVersorgung.destroy();
     sanivexInfo.destroy();
+    prognose.destroy();
 }
 
 Form1* Programm::start() {
@@ -32,6 +41,8 @@ Form1* Programm::start() {
             auto* window = new Form1(state, *m_dice, *m_boxes);
             connect(window, &Form1::suchDocRequested, this, &Programm::openAuswahl);
             connect(window, &Form1::sanivexInfoRequested, this, &Programm::openSanivexInfo);
+            connect(window, &Form1::prognoseRequested, this, &Programm::openPrognose);
+            connect(window, &Form1::changed, this, &Programm::forecastSoon);
             connect(window, &QObject::destroyed, this, &Programm::mainWindowGone);
             return window;
         },
@@ -87,6 +98,45 @@ void Programm::connectToMain(SearchWindow* window) {
         connect(window, &SearchWindow::handOver, main, &Form1::handOver);
         connect(window, &SearchWindow::showDice, main, &Form1::showDice);
     }
+    // A search window's inputs, its opening and its closing all change the forecast.
+    connect(window, &SearchWindow::changed, this, &Programm::forecastSoon);
+    forecastSoon();
+}
+
+Prognose* Programm::openPrognose() {
+    Prognose* window =
+        prognose.open([](std::monostate&) { return new Prognose; }, [](Prognose&) {});
+    showForecast();
+    return window;
+}
+
+void Programm::forecastSoon() {
+    if (prognose.isOpen())
+        m_forecast.start();
+}
+
+void Programm::showForecast() {
+    Prognose* window = prognose.window();
+    Form1* main = form1.window();
+    if (!window || !main)
+        return;
+    ForecastInputs inputs{main->input(), form1.state, {}, {}};
+    if (NormalVersorgung* normal = normalVersorgung.window())
+        inputs.normal = {{normal->input(), normalVersorgung.state}};
+    if (NotfallVersorgung* notfall = notfallVersorgung.window())
+        inputs.emergency = {{notfall->input(), notfallVersorgung.state}};
+    window->showForecast(inputs);
+}
+
+bool Programm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && form1.isOpen()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier) {
+            openPrognose();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void Programm::mainWindowGone() {
@@ -95,6 +145,7 @@ void Programm::mainWindowGone() {
     normalVersorgung.close();
     notfallVersorgung.close();
     sanivexInfo.close();
+    prognose.close();
 }
 
 } // namespace app

@@ -11,6 +11,7 @@
 #include "healing/Healing.h"
 
 #include <QObject>
+#include <QTimer>
 #include <memory>
 
 class Form1;
@@ -18,6 +19,7 @@ class Auswahl;
 class NormalVersorgung;
 class NotfallVersorgung;
 class SanivexInfo;
+class Prognose;
 class SearchWindow;
 class MessageBoxes;
 
@@ -37,20 +39,31 @@ class Programm final : public QObject {
     NormalVersorgung* openNormalVersorgung();
     NotfallVersorgung* openNotfallVersorgung();
     SanivexInfo* openSanivexInfo();
+    // The forecast, from any window by F2; built on first use, never at start.
+    Prognose* openPrognose();
 
     WindowSlot<Form1, healing::Form1State> form1;
     WindowSlot<Auswahl> auswahl;
     WindowSlot<NormalVersorgung, care::NormalVersorgungState> normalVersorgung;
     WindowSlot<NotfallVersorgung, care::NotfallVersorgungState> notfallVersorgung;
     WindowSlot<SanivexInfo> sanivexInfo;
+    WindowSlot<Prognose> prognose;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void connectToMain(SearchWindow* window);
     void mainWindowGone();
+    // Many inputs change in one event (a press sets several fields); the forecast follows
+    // once the event is done.
+    void forecastSoon();
+    void showForecast();
 
     std::unique_ptr<dice::Wuerfelomat> m_dice;
     std::unique_ptr<MessageBoxes> m_ownBoxes;
     MessageBoxes* m_boxes;
+    QTimer m_forecast;
 };
 
 } // namespace app

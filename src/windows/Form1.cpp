@@ -60,6 +60,7 @@ Form1::Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& 
     connect(ui->cmdReset, &QPushButton::clicked, this, &Form1::cmdReset_Click);
     connect(ui->cmdSuchDoc, &QPushButton::clicked, this, &Form1::suchDocRequested);
     connect(ui->cmdSanivexInfo, &QPushButton::clicked, this, &Form1::sanivexInfoRequested);
+    connect(ui->cmdPrognose, &QPushButton::clicked, this, &Form1::prognoseRequested);
 
     using healing::Lifestyle;
     const std::pair<QRadioButton*, Lifestyle> lebensstile[] = {
@@ -85,6 +86,7 @@ Form1::Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& 
 
     connect(ui->txtKonstitution, &QLineEdit::textChanged, this, &Form1::txtKonstitution_Change);
     connect(ui->Willenskraft, &QLineEdit::textChanged, this, &Form1::Willenskraft_Change);
+    windows::onEveryInput(this, [this] { emit changed(); });
 }
 
 Form1::~Form1() = default;
@@ -101,6 +103,7 @@ void Form1::cmdReset_Click() {
     m_state.Kosten = numbers::Amount{};
     ui->lblGesamtzeit->setText(QString());
     ui->lblKosten->setText(QString());
+    emit changed();
 }
 
 void Form1::handOver(numbers::Int16 Fertigkeit) {
@@ -159,6 +162,7 @@ void Form1::showPress(const healing::Press& press) {
     m_state = s;
     ui->Meldungen->clear();
     if (press.notIll) {
+        emit changed();
         if (m_boxes.inform(this, healing::texts::notIll))
             ui->Schaden->setFocus();
         return;
@@ -179,6 +183,7 @@ void Form1::showPress(const healing::Press& press) {
         ui->lblKosten->setText(s.Kosten.text() + QStringLiteral(" Nuyen"));
     ui->Schaden->setText(numbers::intText(s.Schadenskaestchen));
     ui->lblGesamtzeit->setText(numbers::timeLine(s.Gesamtzeit));
+    emit changed(); // before the message: the window may be gone once it is closed
     if (press.healed())
         (void)m_boxes.inform(this, healing::texts::healed);
 }

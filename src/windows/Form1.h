@@ -25,6 +25,9 @@ class Form1 : public QWidget {
     // Runs on every opening, after the controls have their start state.
     void Form_Load();
 
+    // What "HEILEN!" would read now.
+    healing::HealingInput input() const;
+
     // What a search window sends: "Übernehmen!" writes the found skill into the doctor's field,
     // whether or not its frame is usable right now; the etiquette test lists its dice here.
     void handOver(numbers::Int16 Fertigkeit);
@@ -33,6 +36,9 @@ class Form1 : public QWidget {
   signals:
     void suchDocRequested();
     void sanivexInfoRequested();
+    void prognoseRequested();
+    // An input or the variables changed: what the next press would do may be different.
+    void changed();
 
   protected:
     // Enter anywhere in the window heals, unless a focused button takes it for itself.
@@ -59,7 +65,6 @@ class Form1 : public QWidget {
     void txtKonstitution_Change();
     void Willenskraft_Change();
 
-    healing::HealingInput input() const;
     void showPress(const healing::Press& press);
     void applyChanges(const healing::ControlChanges& changes);
     void ZeigeGrundzeitraum();

@@ -99,8 +99,11 @@ void NormalVersorgung::cmdSuchDoc_Click() {
             close(); // as "Cancel" does
         return;
     }
-    if (showDoctorRoll(*search->doctor) && search->tradeOpens())
+    if (!showDoctorRoll(*search->doctor))
+        return; // the window went away during the refusal
+    if (search->tradeOpens())
         KurzoderGut();
+    emit changed();
 }
 
 void NormalVersorgung::KurzoderGut() {
@@ -118,6 +121,7 @@ void NormalVersorgung::trade(TradeStep step, QLabel* traded) {
     if (result.refused())
         return;
     m_state = *result;
+    emit changed();
     traded->setText(traded == ui->lblEquipment ? numbers::intText(m_state.Equipment)
                                                : periodText(m_state.Zeitraum));
     ui->lblErfolge->setText(numbers::intText(m_state.Erfolge));

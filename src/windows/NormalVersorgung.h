@@ -24,9 +24,11 @@ class NormalVersorgung : public SearchWindow {
     // Runs on every opening, after the controls have their start state: fills the three lists.
     void Form_Load();
 
+    // What "Suche einen Arzt!" would read now.
+    care::NormalSearchInput input() const;
+
   private:
     numbers::Int16 foundSkill() const override { return m_state.Fertigkeit; }
-    care::NormalSearchInput input() const;
     void cmdSuchDoc_Click();
     // Opens the trade of spare successes against time and equipment.
     void KurzoderGut();

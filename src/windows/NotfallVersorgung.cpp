@@ -63,5 +63,6 @@ void NotfallVersorgung::cmdSuchDoc_Click() {
     if (search->selectDefaultContract) // the list shows the default from now on
         ui->cmbKontrakt->setCurrentIndex(ui->cmbKontrakt->findText(care::defaultContract()));
     ui->lblModif->setText(numbers::intText(m_state.Modif));
-    (void)showDoctorRoll(search->doctor);
+    if (showDoctorRoll(search->doctor))
+        emit changed();
 }

@@ -24,9 +24,11 @@ class NotfallVersorgung : public SearchWindow {
     // Runs on every opening, after the controls have their start state: fills the two lists.
     void Form_Load();
 
+    // What "Suche einen Arzt!" would read now.
+    care::EmergencySearchInput input() const;
+
   private:
     numbers::Int16 foundSkill() const override { return m_state.Fertigkeit; }
-    care::EmergencySearchInput input() const;
     void cmdSuchDoc_Click();
 
     std::unique_ptr<Ui::NotfallVersorgung> ui;

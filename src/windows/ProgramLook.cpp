@@ -146,4 +146,14 @@ void closeOnEscape(QWidget* window) {
     window->installEventFilter(new EscapeCloses(window));
 }
 
+void onEveryInput(QWidget* window, const std::function<void()>& changed) {
+    for (QLineEdit* field : window->findChildren<QLineEdit*>())
+        QObject::connect(field, &QLineEdit::textChanged, window, changed);
+    for (QAbstractButton* box : window->findChildren<QAbstractButton*>())
+        if (box->isCheckable())
+            QObject::connect(box, &QAbstractButton::toggled, window, changed);
+    for (QComboBox* list : window->findChildren<QComboBox*>())
+        QObject::connect(list, &QComboBox::currentIndexChanged, window, changed);
+}
+
 } // namespace windows

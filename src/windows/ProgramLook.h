@@ -5,6 +5,7 @@
 // given width, and a slimmer drop-down arrow leaves the narrow lists room for their entries.
 
 #include <QFont>
+#include <functional>
 
 class QWidget;
 
@@ -23,5 +24,9 @@ void finishWindow(QWidget* window);
 
 // Escape closes the window as its close box does (every window but the main one).
 void closeOnEscape(QWidget* window);
+
+// Calls `changed` whenever the user or the program changes an input of the window: a text, a
+// check mark, an option, a list entry.
+void onEveryInput(QWidget* window, const std::function<void()>& changed);
 
 } // namespace windows

@@ -20,6 +20,7 @@ void SearchWindow::setUpShell(const Shell& shell) {
     windows::closeOnEscape(this);
     connect(shell.cmdUebernehmen, &QPushButton::clicked, this, &SearchWindow::cmdUebernehmen_Click);
     connect(shell.cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    windows::onEveryInput(this, [this] { emit changed(); });
 
     QFont plus = shell.lblPlus->font();
     plus.setPointSizeF(13.5);
@@ -51,4 +52,9 @@ bool SearchWindow::showDoctorRoll(const care::DoctorRoll& roll) {
     m_shell.lblFertigkeit->setText(numbers::intText(roll.doctor.Fertigkeit));
     m_shell.lblEquipment->setText(numbers::intText(roll.doctor.Equipment));
     return true;
+}
+
+void SearchWindow::closeEvent(QCloseEvent* event) {
+    emit changed();
+    QWidget::closeEvent(event);
 }

@@ -19,6 +19,8 @@ class SearchWindow : public QWidget {
     // field, the normal search the dice of its etiquette test for the dice list.
     void handOver(numbers::Int16 Fertigkeit);
     void showDice(const QList<numbers::Int16>& dice);
+    // An input or the variables changed: what the next search would do may be different.
+    void changed();
 
   protected:
     SearchWindow(MessageBoxes& boxes, QWidget* parent);
@@ -45,6 +47,9 @@ class SearchWindow : public QWidget {
     [[nodiscard]] bool showDoctorRoll(const care::DoctorRoll& roll);
 
     MessageBoxes& m_boxes;
+
+    // A closing search leaves the forecast too.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void cmdUebernehmen_Click();

@@ -255,6 +255,40 @@ class tst_Program : public QObject {
         QCOMPARE(Driver::windows(), QStringList());
     }
 
+    // The forecast follows every input, shows a refusal in place of its numbers without a box,
+    // draws no dice, and opens by F2 from any window.
+    void forecast() {
+        start({2, 2, 2});
+        d->type("Schaden", "4");
+        d->key("Schaden", Qt::Key_F2);
+        QCOMPARE(Driver::windows(), QStringList({"Form1", "Prognose"}));
+        QVERIFY(d->text("lblNaechsterWurf").startsWith("Mindestwurf 12 mit 3 offenen W6"));
+        d->type("Schaden", "2");
+        QCoreApplication::processEvents();
+        QVERIFY(d->text("lblNaechsterWurf").startsWith("Mindestwurf 7 mit 3 offenen W6"));
+        QVERIFY(d->text("lblBisZurHeilung").startsWith("2 Drücke bis zur Heilung"));
+        d->type("Schaden", "x");
+        QCoreApplication::processEvents();
+        const QString refusal = "Bitte im Feld „Schadenskästchen“ eine ganze Zahl eingeben.";
+        QCOMPARE(d->text("lblNaechsterWurf") + d->text("lblBisZurHeilung"), refusal + refusal);
+        QCOMPARE(d->messages(), QStringList());
+        d->type("Schaden", "4");
+        d->click("cmdHeilen");
+        shows({{"lstErgebnis", "2|2|2"}});
+        const auto searching = [this] {
+            QCoreApplication::processEvents();
+            return d->find("frmNotfallSuche")->isVisibleTo(d->find("Prognose."));
+        };
+        QVERIFY(!searching());
+        click({"Krankenhaus", "Form1.cmdSuchDoc", "cmdNotfall"});
+        QVERIFY(searching());
+        d->find("Prognose.")->close();
+        d->key("chkSIN", Qt::Key_F2);
+        QVERIFY(searching());
+        d->click("NotfallVersorgung.cmdCancel");
+        QVERIFY(!searching());
+    }
+
     // A window that goes away while its own message box is open, closed by a screen reader's
     // "press" on one of its buttons or with the main window: the box ends with it and nothing
     // touches the window afterwards.
