@@ -8,6 +8,7 @@
 #include "windows/Prognose.h"
 #include "windows/ProgramLook.h"
 #include "windows/SanivexInfo.h"
+#include "windows/Verlauf.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -15,8 +16,8 @@
 namespace app {
 
 Programm::Programm(std::unique_ptr<dice::Wuerfelomat> dice, MessageBoxes* boxes)
-    : m_dice(dice ? std::move(dice) : std::make_unique<dice::Wuerfelomat>()),
-      m_ownBoxes(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
+    : m_generator(dice ? std::move(dice) : std::make_unique<dice::Wuerfelomat>()),
+      m_dice(*m_generator), m_ownBoxes(boxes ? nullptr : std::make_unique<QtMessageBoxes>()),
       m_boxes(boxes ? boxes : m_ownBoxes.get()) {
     windows::useProgramStyle();
     m_forecast.setSingleShot(true);
@@ -33,16 +34,20 @@ Programm::~Programm() {
     notfallVersorgung.destroy();
     sanivexInfo.destroy();
     prognose.destroy();
+    verlauf.destroy();
 }
 
 Form1* Programm::start() {
     return form1.open(
         [this](healing::Form1State& state) {
-            auto* window = new Form1(state, *m_dice, *m_boxes);
+            auto* window = new Form1(state, m_dice, *m_boxes);
             connect(window, &Form1::suchDocRequested, this, &Programm::openAuswahl);
             connect(window, &Form1::sanivexInfoRequested, this, &Programm::openSanivexInfo);
             connect(window, &Form1::prognoseRequested, this, &Programm::openPrognose);
             connect(window, &Form1::changed, this, &Programm::forecastSoon);
+            connect(window, &Form1::verlaufRequested, this, &Programm::openVerlauf);
+            connect(window, &Form1::recorded, this, &Programm::addToRecord);
+            connect(window, &Form1::ownDiceChanged, this, [this](bool own) { m_dice.setOwn(own); });
             connect(window, &QObject::destroyed, this, &Programm::mainWindowGone);
             return window;
         },
@@ -69,7 +74,7 @@ Auswahl* Programm::openAuswahl() {
 NormalVersorgung* Programm::openNormalVersorgung() {
     return normalVersorgung.open(
         [this](care::NormalVersorgungState& state) {
-            auto* window = new NormalVersorgung(state, *m_dice, *m_boxes);
+            auto* window = new NormalVersorgung(state, m_dice, *m_boxes);
             connectToMain(window);
             return window;
         },
@@ -79,7 +84,7 @@ NormalVersorgung* Programm::openNormalVersorgung() {
 NotfallVersorgung* Programm::openNotfallVersorgung() {
     return notfallVersorgung.open(
         [this](care::NotfallVersorgungState& state) {
-            auto* window = new NotfallVersorgung(state, *m_dice, *m_boxes);
+            auto* window = new NotfallVersorgung(state, m_dice, *m_boxes);
             connectToMain(window);
             return window;
         },
@@ -100,6 +105,7 @@ void Programm::connectToMain(SearchWindow* window) {
     }
     // A search window's inputs, its opening and its closing all change the forecast.
     connect(window, &SearchWindow::changed, this, &Programm::forecastSoon);
+    connect(window, &SearchWindow::recorded, this, &Programm::addToRecord);
     forecastSoon();
 }
 
@@ -108,6 +114,16 @@ Prognose* Programm::openPrognose() {
         prognose.open([](std::monostate&) { return new Prognose; }, [](Prognose&) {});
     showForecast();
     return window;
+}
+
+Verlauf* Programm::openVerlauf() {
+    return verlauf.open([this](std::monostate&) { return new Verlauf(record, *m_boxes); },
+                        [](Verlauf&) {});
+}
+
+void Programm::addToRecord(RecordEntry entry) {
+    entry.byHand = m_dice.own() && !entry.dice.isEmpty();
+    record.add(entry);
 }
 
 void Programm::forecastSoon() {
@@ -135,6 +151,10 @@ bool Programm::eventFilter(QObject* watched, QEvent* event) {
             openPrognose();
             return true;
         }
+        if (key->key() == Qt::Key_F3 && key->modifiers() == Qt::NoModifier) {
+            openVerlauf();
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }
@@ -146,6 +166,7 @@ void Programm::mainWindowGone() {
     notfallVersorgung.close();
     sanivexInfo.close();
     prognose.close();
+    verlauf.close();
 }
 
 } // namespace app

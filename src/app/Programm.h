@@ -9,6 +9,8 @@
 #include "care/NormalSearch.h"
 #include "dice/wuerfelomat.h"
 #include "healing/Healing.h"
+#include "windows/Record.h"
+#include "windows/TableDice.h"
 
 #include <QObject>
 #include <QTimer>
@@ -20,6 +22,7 @@ class NormalVersorgung;
 class NotfallVersorgung;
 class SanivexInfo;
 class Prognose;
+class Verlauf;
 class SearchWindow;
 class MessageBoxes;
 
@@ -41,6 +44,8 @@ class Programm final : public QObject {
     SanivexInfo* openSanivexInfo();
     // The forecast, from any window by F2; built on first use, never at start.
     Prognose* openPrognose();
+    // The record of this run, from any window by F3.
+    Verlauf* openVerlauf();
 
     WindowSlot<Form1, healing::Form1State> form1;
     WindowSlot<Auswahl> auswahl;
@@ -48,6 +53,8 @@ class Programm final : public QObject {
     WindowSlot<NotfallVersorgung, care::NotfallVersorgungState> notfallVersorgung;
     WindowSlot<SanivexInfo> sanivexInfo;
     WindowSlot<Prognose> prognose;
+    WindowSlot<Verlauf> verlauf;
+    Record record;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,8 +66,11 @@ class Programm final : public QObject {
     // once the event is done.
     void forecastSoon();
     void showForecast();
+    // Into the record, marked when the dice of the entry were typed in by hand.
+    void addToRecord(RecordEntry entry);
 
-    std::unique_ptr<dice::Wuerfelomat> m_dice;
+    std::unique_ptr<dice::Wuerfelomat> m_generator;
+    TableDice m_dice;
     std::unique_ptr<MessageBoxes> m_ownBoxes;
     MessageBoxes* m_boxes;
     QTimer m_forecast;

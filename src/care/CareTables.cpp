@@ -178,10 +178,13 @@ Doctor BestimmeArzt(Int16 S) {
     return {}; // unreachable: the last row ends at the top of the range
 }
 
-DoctorRoll rollDoctor(Int16 mod, dice::Wuerfelomat& dice) {
+std::optional<DoctorRoll> rollDoctor(Int16 mod, dice::Dice& dice) {
+    const auto faces = dice.plain(2, dice::Purpose::DoctorSearch);
+    if (!faces)
+        return std::nullopt;
     DoctorRoll roll;
-    roll.W1 = dice.WirfW6();
-    roll.W2 = dice.WirfW6();
+    roll.W1 = faces->at(0);
+    roll.W2 = faces->at(1);
     roll.S = numbers::add(mod, numbers::add(roll.W1, roll.W2));
     roll.doctor = BestimmeArzt(roll.S);
     return roll;

@@ -99,7 +99,7 @@ struct DoctorRoll {
     Int16 S = 0;
     Doctor doctor;
 };
-// Rolls W1, then W2, with WirfW6 and reads the table.
-DoctorRoll rollDoctor(Int16 mod, dice::Wuerfelomat& dice);
+// Rolls W1, then W2, and reads the table; nothing when the dice were not given.
+std::optional<DoctorRoll> rollDoctor(Int16 mod, dice::Dice& dice);
 
 } // namespace care

@@ -34,11 +34,13 @@ Result<EmergencySearch> prepareEmergencySearch(const EmergencySearchInput& input
 }
 
 Result<EmergencySearch> emergencySearch(const EmergencySearchInput& input,
-                                        const NotfallVersorgungState& state,
-                                        dice::Wuerfelomat& dice) {
+                                        const NotfallVersorgungState& state, dice::Dice& dice) {
     return numbers::decide(texts::outOfRange, [&] {
         EmergencySearch search = prepareSearch(input, state);
-        search.doctor = rollDoctor(search.state.Modif, dice);
+        const auto doctor = rollDoctor(search.state.Modif, dice);
+        if (!doctor)
+            numbers::refuse(QString());
+        search.doctor = *doctor;
         search.state.Fertigkeit = search.doctor.doctor.Fertigkeit;
         return search;
     });

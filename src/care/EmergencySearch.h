@@ -43,9 +43,8 @@ struct EmergencySearch {
 Result<EmergencySearch> prepareEmergencySearch(const EmergencySearchInput& input,
                                                const NotfallVersorgungState& state);
 
-// A whole search with dice from `dice`.
+// A whole search with dice from `dice`; dice not given refuse it silently.
 Result<EmergencySearch> emergencySearch(const EmergencySearchInput& input,
-                                        const NotfallVersorgungState& state,
-                                        dice::Wuerfelomat& dice);
+                                        const NotfallVersorgungState& state, dice::Dice& dice);
 
 } // namespace care

@@ -53,16 +53,22 @@ Result<NormalSearch> prepareNormalSearch(const NormalSearchInput& input,
 }
 
 Result<NormalSearch> normalSearch(const NormalSearchInput& input,
-                                  const NormalVersorgungState& state, dice::Wuerfelomat& dice) {
+                                  const NormalVersorgungState& state, dice::Dice& dice) {
     return numbers::decide(texts::outOfRange, [&] {
         NormalSearch search = prepareSearch(input, state);
-        search.etiquette = numbers::orRefuse(
-            texts::runOfSixes, [&] { return dice.ZaehleErfolge(search.MW, search.dice); });
+        const auto etiquette = numbers::orRefuse(texts::runOfSixes, [&] {
+            return dice::ZaehleErfolge(dice, search.MW, search.dice, dice::Purpose::Etiquette);
+        });
+        if (!etiquette)
+            numbers::refuse(QString());
+        search.etiquette = *etiquette;
         NormalVersorgungState& s = search.state;
         s.Erfolge = search.etiquette.successes;
         if (s.Erfolge < 1)
             return search;
         search.doctor = rollDoctor(s.FertMod, dice);
+        if (!search.doctor)
+            numbers::refuse(QString());
         s.Fertigkeit = search.doctor->doctor.Fertigkeit;
         s.Equipment = search.doctor->doctor.Equipment;
         s.EquipmentBasis = s.Equipment;

@@ -61,9 +61,9 @@ struct NormalSearch {
 Result<NormalSearch> prepareNormalSearch(const NormalSearchInput& input,
                                          const NormalVersorgungState& state);
 
-// A whole search with dice from `dice`.
+// A whole search with dice from `dice`; dice not given refuse it silently.
 Result<NormalSearch> normalSearch(const NormalSearchInput& input,
-                                  const NormalVersorgungState& state, dice::Wuerfelomat& dice);
+                                  const NormalVersorgungState& state, dice::Dice& dice);
 
 // The trade. Each step returns the new variables, or a silent refusal where its test fails.
 // One success for one equipment level more, up to EquipmentBasis + 6; never the last success.

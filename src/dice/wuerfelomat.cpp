@@ -81,14 +81,32 @@ Int16 Wuerfelomat::WirfW6Offen() {
     return total;
 }
 
-Roll Wuerfelomat::ZaehleErfolge(const Int16& mindestwurf, const Int16& anzahl) {
+std::optional<QList<Int16>> Wuerfelomat::openEnded(Int16 count, Int16, Purpose) {
+    QList<Int16> totals;
+    for (Int16 i = 0; i < count; ++i)
+        totals.append(WirfW6Offen());
+    return totals;
+}
+
+std::optional<QList<Int16>> Wuerfelomat::plain(Int16 count, Purpose) {
+    QList<Int16> faces;
+    for (Int16 i = 0; i < count; ++i)
+        faces.append(WirfW6());
+    return faces;
+}
+
+std::optional<Roll> ZaehleErfolge(Dice& dice, const Int16& mindestwurf, const Int16& anzahl,
+                                  Purpose purpose) {
     const Int16 count = anzahl; // read once, before the first die
-    Roll roll;
-    for (Int16 i = 0; i < count; ++i) {
-        roll.dice.append(WirfW6Offen());
-        if (roll.dice.constLast() >= mindestwurf)
+    if (count <= 0)
+        return Roll{};
+    const auto totals = dice.openEnded(count, mindestwurf, purpose);
+    if (!totals)
+        return std::nullopt;
+    Roll roll{*totals, 0};
+    for (Int16 total : roll.dice)
+        if (total >= mindestwurf)
             ++roll.successes;
-    }
     return roll;
 }
 

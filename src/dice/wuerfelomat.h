@@ -1,7 +1,9 @@
 #pragma once
-// The dice: the only source of chance. One generator lives for the whole run; before every
-// die it takes in the clock, as the table-top program always did, without restarting its
-// sequence when the clock has not moved. Generator and clock are replaceable for tests.
+// The dice: the only source of chance. Where they come from is one small interface with two
+// implementations, the generator here and the dice a user rolled at the table and typed in;
+// no rule knows which one it got. The generator lives for the whole run; before every die it
+// takes in the clock, as the table-top program always did, without restarting its sequence
+// when the clock has not moved. Generator and clock are replaceable for tests.
 
 #include "numbers/Checked.h"
 
@@ -9,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace dice {
 
@@ -41,7 +44,25 @@ struct Roll {
     Int16 successes = 0;
 };
 
-class Wuerfelomat {
+// What the dice of a roll are for; dice typed in by hand are asked for by this name.
+enum class Purpose { Healing, Etiquette, DoctorSearch };
+
+// Where the dice of a roll come from. Both give nothing when the user abandons the roll.
+class Dice {
+  public:
+    virtual ~Dice() = default;
+    // `count` open-ended totals (each 1 or more, never a multiple of 6) rolled against `target`.
+    virtual std::optional<QList<Int16>> openEnded(Int16 count, Int16 target, Purpose purpose) = 0;
+    // `count` plain dice, 1 to 6.
+    virtual std::optional<QList<Int16>> plain(Int16 count, Purpose purpose) = 0;
+};
+
+// The success test: `anzahl` open-ended dice (none when 0 or negative) against `mindestwurf`,
+// a total equal to the target counting. Nothing when the dice were not given.
+std::optional<Roll> ZaehleErfolge(Dice& dice, const Int16& mindestwurf, const Int16& anzahl,
+                                  Purpose purpose);
+
+class Wuerfelomat final : public Dice {
   public:
     // The most dice one success test takes; the rules refuse more, naming the field.
     static constexpr Int16 maxDice = 100;
@@ -56,9 +77,9 @@ class Wuerfelomat {
     // An open-ended die: every six is rolled again and added, so the total is never a multiple
     // of 6. A run of sixes longer than a 16-bit total holds throws numbers::Overflow.
     Int16 WirfW6Offen();
-    // Rolls `anzahl` open-ended dice (none when 0 or negative) against `mindestwurf`; a total
-    // equal to the target counts.
-    Roll ZaehleErfolge(const Int16& mindestwurf, const Int16& anzahl);
+
+    std::optional<QList<Int16>> openEnded(Int16 count, Int16 target, Purpose purpose) override;
+    std::optional<QList<Int16>> plain(Int16 count, Purpose purpose) override;
 
   private:
     std::unique_ptr<RandomSource> m_source;

@@ -181,15 +181,18 @@ Result<Press> finish(const Press& prepared, const dice::Roll& roll) {
     return numbers::decide(texts::outOfRange, [&] { return finishPress(prepared, roll); });
 }
 
-Result<Press> heal(const HealingInput& input, const Form1State& state, dice::Wuerfelomat& dice) {
+Result<Press> heal(const HealingInput& input, const Form1State& state, dice::Dice& dice) {
     return numbers::decide(texts::outOfRange, [&] {
         Press p = preparePress(input, state);
         if (p.notIll)
             return p;
-        const dice::Roll roll = orRefuse(texts::runOfSixes, [&] {
-            return dice.ZaehleErfolge(p.state.Mindestwurf, p.state.Konstitution);
+        const auto roll = orRefuse(texts::runOfSixes, [&] {
+            return dice::ZaehleErfolge(dice, p.state.Mindestwurf, p.state.Konstitution,
+                                       dice::Purpose::Healing);
         });
-        return finishPress(std::move(p), roll);
+        if (!roll)
+            numbers::refuse(QString());
+        return finishPress(std::move(p), *roll);
     });
 }
 

@@ -105,7 +105,8 @@ Result<Press> prepare(const HealingInput& input, const Form1State& state);
 // box less and the total time.
 Result<Press> finish(const Press& prepared, const dice::Roll& roll);
 
-// A whole press with dice from `dice`.
-Result<Press> heal(const HealingInput& input, const Form1State& state, dice::Wuerfelomat& dice);
+// A whole press with dice from `dice`. Dice that are not given (the user abandoned typing them
+// in) refuse the press silently: nothing changes.
+Result<Press> heal(const HealingInput& input, const Form1State& state, dice::Dice& dice);
 
 } // namespace healing

@@ -23,8 +23,7 @@ template <class Handler> void onSelected(QRadioButton* option, Form1* window, Ha
 
 } // namespace
 
-Form1::Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& boxes,
-             QWidget* parent)
+Form1::Form1(healing::Form1State& state, dice::Dice& dice, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::Form1>()), m_state(state), m_dice(dice),
       m_boxes(boxes) {
     // The font comes before the controls: set afterwards, it would make every control lay
@@ -61,6 +60,8 @@ Form1::Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& 
     connect(ui->cmdSuchDoc, &QPushButton::clicked, this, &Form1::suchDocRequested);
     connect(ui->cmdSanivexInfo, &QPushButton::clicked, this, &Form1::sanivexInfoRequested);
     connect(ui->cmdPrognose, &QPushButton::clicked, this, &Form1::prognoseRequested);
+    connect(ui->cmdVerlauf, &QPushButton::clicked, this, &Form1::verlaufRequested);
+    connect(ui->chkEigeneWuerfel, &QCheckBox::toggled, this, &Form1::ownDiceChanged);
 
     using healing::Lifestyle;
     const std::pair<QRadioButton*, Lifestyle> lebensstile[] = {
@@ -148,12 +149,59 @@ healing::HealingInput Form1::input() const {
 }
 
 void Form1::cmdHeilen_Click() {
+    const QString before = ui->Schaden->text();
     const auto press = healing::heal(input(), m_state, m_dice);
     if (press.refused()) {
+        if (press.refusal().isEmpty()) // abandoned dice: as if never pressed
+            return;
+        emit recorded({QTime::currentTime(),
+                       QStringLiteral("HEILEN!"),
+                       QStringLiteral("Kästchen ") + before,
+                       {},
+                       false,
+                       press.refusal()});
         (void)m_boxes.inform(this, press.refusal());
         return;
     }
+    emit recorded(entryFor(*press, before));
     showPress(*press);
+}
+
+QString Form1::targetText(const healing::Press& press) const {
+    const QString target = numbers::intText(press.state.Mindestwurf);
+    return press.targetRaised() ? target + QStringLiteral("  (") +
+                                      numbers::intText(press.unraisedTarget) + QStringLiteral(")")
+                                : target;
+}
+
+RecordEntry Form1::entryFor(const healing::Press& press, const QString& before) const {
+    const healing::Form1State& s = press.state;
+    RecordEntry entry{QTime::currentTime(),
+                      QStringLiteral("HEILEN!"),
+                      QStringLiteral("Kästchen ") + before,
+                      {},
+                      false,
+                      healing::texts::notIll};
+    if (press.notIll)
+        return entry;
+    QString care = QStringLiteral("Krankenhaus");
+    for (const QRadioButton* option : {ui->daheim, ui->schlechteUmst, ui->furchtbareUmst})
+        if (option->isChecked() && !press.hospital)
+            care = option->text();
+    entry.inputs = QStringLiteral("Kästchen %1 → %2, %3, Mindestwurf %4")
+                       .arg(before, numbers::intText(s.Schadenskaestchen), care, targetText(press));
+    QStringList dice;
+    for (numbers::Int16 die : press.roll.dice)
+        dice << numbers::intText(die);
+    entry.dice = dice.join(u' ');
+    entry.outcome = QStringLiteral("%1 Erfolge, Heilungsdauer %2, Gesamtzeit %3")
+                        .arg(numbers::intText(press.roll.successes),
+                             numbers::timeLine(s.Heilungsdauer), numbers::timeLine(s.Gesamtzeit));
+    if (press.hospital)
+        entry.outcome += QStringLiteral(", Krankenhauskosten %1 Nuyen").arg(s.Kosten.text());
+    if (press.healed())
+        entry.outcome += QStringLiteral(", geheilt");
+    return entry;
 }
 
 // The outputs in the order the user sees them change; every caption is made here.
@@ -171,10 +219,7 @@ void Form1::showPress(const healing::Press& press) {
     ui->Stillabel->setText(QStringLiteral("Benötigter Lebensstil ") + s.Mindestlebensstil);
     ui->Meldungen->addItems(press.Meldungen);
     applyChanges(press.changes);
-    ui->Modifk->setText(press.targetRaised()
-                            ? numbers::intText(s.Mindestwurf) + QStringLiteral("  (") +
-                                  numbers::intText(press.unraisedTarget) + QStringLiteral(")")
-                            : numbers::intText(s.Mindestwurf));
+    ui->Modifk->setText(targetText(press));
     ZeigeGrundzeitraum();
     showDice(press.roll.dice);
     ui->lblErfolge->setText(numbers::intText(press.roll.successes));

@@ -4,6 +4,7 @@
 // Its variables live in a Form1State owned by the window slot, so closing the window loses
 // none of them.
 
+#include "Record.h"
 #include "healing/Healing.h"
 
 #include <QWidget>
@@ -18,7 +19,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 
   public:
-    Form1(healing::Form1State& state, dice::Wuerfelomat& dice, MessageBoxes& boxes,
+    Form1(healing::Form1State& state, dice::Dice& dice, MessageBoxes& boxes,
           QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -37,6 +38,11 @@ class Form1 : public QWidget {
     void suchDocRequested();
     void sanivexInfoRequested();
     void prognoseRequested();
+    void verlaufRequested();
+    // "Eigene Würfel" ticked or not: the dice are asked from the user or rolled.
+    void ownDiceChanged(bool own);
+    // A press was carried out or refused, for the record.
+    void recorded(const RecordEntry& entry);
     // An input or the variables changed: what the next press would do may be different.
     void changed();
 
@@ -66,11 +72,13 @@ class Form1 : public QWidget {
     void Willenskraft_Change();
 
     void showPress(const healing::Press& press);
+    RecordEntry entryFor(const healing::Press& press, const QString& before) const;
+    QString targetText(const healing::Press& press) const;
     void applyChanges(const healing::ControlChanges& changes);
     void ZeigeGrundzeitraum();
 
     std::unique_ptr<Ui::Form1> ui;
     healing::Form1State& m_state;
-    dice::Wuerfelomat& m_dice;
+    dice::Dice& m_dice;
     MessageBoxes& m_boxes;
 };

@@ -20,7 +20,7 @@ QString periodText(float days) {
 
 } // namespace
 
-NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Wuerfelomat& dice,
+NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Dice& dice,
                                    MessageBoxes& boxes, QWidget* parent)
     : SearchWindow(boxes, parent), ui(std::make_unique<Ui::NormalVersorgung>()), m_state(state),
       m_dice(dice) {
@@ -42,7 +42,8 @@ NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Wue
          QStringLiteral("Zeitraum verdoppeln, bringt einen Erfolg")}};
     for (const auto& [button, step, traded, name] : trades) {
         button->setAccessibleName(name);
-        connect(button, &QPushButton::clicked, this, [this, step, traded] { trade(step, traded); });
+        connect(button, &QPushButton::clicked, this,
+                [this, step, traded, name] { trade(step, traded, name); });
     }
 
     // The first control in focus order; focusing an option does not select it.
@@ -79,11 +80,41 @@ care::NormalSearchInput NormalVersorgung::input() const {
 }
 
 void NormalVersorgung::cmdSuchDoc_Click() {
+    const QString action = QStringLiteral("Normale Suche");
     const auto search = care::normalSearch(input(), m_state, m_dice);
     if (search.refused()) {
+        if (search.refusal().isEmpty()) // abandoned dice: as if never pressed
+            return;
+        emit recorded({QTime::currentTime(),
+                       action,
+                       QStringLiteral("Gebräuchefertigkeit ") + ui->txtGebräuche->text(),
+                       {},
+                       false,
+                       search.refusal()});
         (void)m_boxes.inform(this, search.refusal());
         return;
     }
+    QStringList dice;
+    for (numbers::Int16 die : search->etiquette.dice)
+        dice << numbers::intText(die);
+    RecordEntry entry{QTime::currentTime(),
+                      action,
+                      QStringLiteral("Modifikator %1, Fertigk.Mod. %2, MW %3, %4 Würfel")
+                          .arg(search->state.Modif)
+                          .arg(search->state.FertMod)
+                          .arg(search->MW)
+                          .arg(search->dice),
+                      QStringLiteral("Gebräuche ") + dice.join(u' '),
+                      false,
+                      QStringLiteral("%1 Erfolge, ").arg(search->state.Erfolge)};
+    if (search->firstRefusal()) {
+        entry.outcome += care::texts::firstRefusal;
+    } else {
+        entry.dice += QStringLiteral("; ") + doctorDice(*search->doctor);
+        entry.outcome += doctorFound(*search->doctor) + QStringLiteral(", Zeitraum ") +
+                         periodText(search->state.Zeitraum);
+    }
+    emit recorded(entry);
     m_state = search->state;
     ui->lstModifMeld->clear();
     ui->lstModifMeld->addItems(search->meldungen);
@@ -116,11 +147,20 @@ void NormalVersorgung::KurzoderGut() {
 
 // A step at its limit changes nothing; otherwise the traded value shows first (equipment or
 // period), the successes second.
-void NormalVersorgung::trade(TradeStep step, QLabel* traded) {
+void NormalVersorgung::trade(TradeStep step, QLabel* traded, const QString& what) {
     const auto result = step(m_state);
     if (result.refused())
         return;
     m_state = *result;
+    emit recorded({QTime::currentTime(),
+                   QStringLiteral("Handel: ") + what,
+                   {},
+                   {},
+                   false,
+                   QStringLiteral("Ausrüstungsstufe %1, Zeitraum %2, %3 Erfolge")
+                       .arg(m_state.Equipment)
+                       .arg(periodText(m_state.Zeitraum))
+                       .arg(m_state.Erfolge)});
     emit changed();
     traded->setText(traded == ui->lblEquipment ? numbers::intText(m_state.Equipment)
                                                : periodText(m_state.Zeitraum));

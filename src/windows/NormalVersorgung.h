@@ -17,8 +17,8 @@ class NormalVersorgung : public SearchWindow {
     Q_OBJECT
 
   public:
-    NormalVersorgung(care::NormalVersorgungState& state, dice::Wuerfelomat& dice,
-                     MessageBoxes& boxes, QWidget* parent = nullptr);
+    NormalVersorgung(care::NormalVersorgungState& state, dice::Dice& dice, MessageBoxes& boxes,
+                     QWidget* parent = nullptr);
     ~NormalVersorgung() override;
 
     // Runs on every opening, after the controls have their start state: fills the three lists.
@@ -34,9 +34,9 @@ class NormalVersorgung : public SearchWindow {
     void KurzoderGut();
     using TradeStep =
         numbers::Result<care::NormalVersorgungState> (*)(const care::NormalVersorgungState&);
-    void trade(TradeStep step, QLabel* traded);
+    void trade(TradeStep step, QLabel* traded, const QString& what);
 
     std::unique_ptr<Ui::NormalVersorgung> ui;
     care::NormalVersorgungState& m_state;
-    dice::Wuerfelomat& m_dice;
+    dice::Dice& m_dice;
 };

@@ -4,7 +4,7 @@
 #include "numbers/Text.h"
 #include "ui_NotfallVersorgung.h"
 
-NotfallVersorgung::NotfallVersorgung(care::NotfallVersorgungState& state, dice::Wuerfelomat& dice,
+NotfallVersorgung::NotfallVersorgung(care::NotfallVersorgungState& state, dice::Dice& dice,
                                      MessageBoxes& boxes, QWidget* parent)
     : SearchWindow(boxes, parent), ui(std::make_unique<Ui::NotfallVersorgung>()), m_state(state),
       m_dice(dice) {
@@ -54,9 +54,13 @@ care::EmergencySearchInput NotfallVersorgung::input() const {
 void NotfallVersorgung::cmdSuchDoc_Click() {
     const auto search = care::emergencySearch(input(), m_state, m_dice);
     if (search.refused()) {
-        (void)m_boxes.inform(this, search.refusal());
+        if (!search.refusal().isEmpty()) // abandoned dice: as if never pressed; nothing else
+            (void)m_boxes.inform(this, search.refusal()); // can refuse an emergency search
         return;
     }
+    emit recorded({QTime::currentTime(), QStringLiteral("Notfallsuche"),
+                   QStringLiteral("Modifikator %1").arg(search->state.Modif),
+                   doctorDice(search->doctor), false, doctorFound(search->doctor)});
     m_state = search->state;
     ui->lstModifMeld->clear();
     ui->lstModifMeld->addItems(search->meldungen);

@@ -17,8 +17,8 @@ class NotfallVersorgung : public SearchWindow {
     Q_OBJECT
 
   public:
-    NotfallVersorgung(care::NotfallVersorgungState& state, dice::Wuerfelomat& dice,
-                      MessageBoxes& boxes, QWidget* parent = nullptr);
+    NotfallVersorgung(care::NotfallVersorgungState& state, dice::Dice& dice, MessageBoxes& boxes,
+                      QWidget* parent = nullptr);
     ~NotfallVersorgung() override;
 
     // Runs on every opening, after the controls have their start state: fills the two lists.
@@ -33,5 +33,5 @@ class NotfallVersorgung : public SearchWindow {
 
     std::unique_ptr<Ui::NotfallVersorgung> ui;
     care::NotfallVersorgungState& m_state;
-    dice::Wuerfelomat& m_dice;
+    dice::Dice& m_dice;
 };

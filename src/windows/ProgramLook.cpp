@@ -130,16 +130,20 @@ void useProgramStyle() {
 
 void finishWindow(QWidget* window) {
     window->setFixedSize(window->size());
-    // Buttons outside dialogs ignore Return and Enter unless they are auto-default.
-    auto* clicksOnEnter = new ClicksOnEnter(window);
-    for (QPushButton* button : window->findChildren<QPushButton*>())
-        if (!button->autoDefault())
-            button->installEventFilter(clicksOnEnter);
+    answerEnter(window);
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const auto* frame = qobject_cast<const QGroupBox*>(w->parentWidget());
         if (frame && w->accessibleName().isEmpty() && showsWithoutCaption(w))
             w->setAccessibleName(frame->title());
     }
+}
+
+void answerEnter(QWidget* window) {
+    // Buttons outside dialogs ignore Return and Enter unless they are auto-default.
+    auto* clicksOnEnter = new ClicksOnEnter(window);
+    for (QPushButton* button : window->findChildren<QPushButton*>())
+        if (!button->autoDefault())
+            button->installEventFilter(clicksOnEnter);
 }
 
 void closeOnEscape(QWidget* window) {

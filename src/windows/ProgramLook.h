@@ -22,6 +22,9 @@ void useProgramStyle();
 // fields inside a frame carry the frame's caption as their accessible name.
 void finishWindow(QWidget* window);
 
+// Every button of the window answers Return and Enter when it has the focus.
+void answerEnter(QWidget* window);
+
 // Escape closes the window as its close box does (every window but the main one).
 void closeOnEscape(QWidget* window);
 

@@ -3,6 +3,7 @@
 // (the found skill goes to the main window before the window closes), "Cancel" and Escape,
 // and the result row from the 2W6 to the found doctor's levels.
 
+#include "Record.h"
 #include "care/CareTables.h"
 
 #include <QWidget>
@@ -21,6 +22,8 @@ class SearchWindow : public QWidget {
     void showDice(const QList<numbers::Int16>& dice);
     // An input or the variables changed: what the next search would do may be different.
     void changed();
+    // A search or trade step was carried out or refused, for the record.
+    void recorded(const RecordEntry& entry);
 
   protected:
     SearchWindow(MessageBoxes& boxes, QWidget* parent);
@@ -45,6 +48,9 @@ class SearchWindow : public QWidget {
     // Shows the dice and the sum; a refusal is announced while the levels still show the
     // previous search, then the levels follow. False when the window went away meanwhile.
     [[nodiscard]] bool showDoctorRoll(const care::DoctorRoll& roll);
+    // For the record: "2W6 3 4", and the result with the doctor found or the refusal.
+    static QString doctorDice(const care::DoctorRoll& roll);
+    static QString doctorFound(const care::DoctorRoll& roll);
 
     MessageBoxes& m_boxes;
 

@@ -12,12 +12,30 @@
 #include "windows/Form1.h"
 #include "windows/NormalVersorgung.h"
 #include "windows/NotfallVersorgung.h"
+#include "windows/Verlauf.h"
 
 #include <QAccessible>
 #include <QtTest>
 #include <QtWidgets>
 
 using Shown = std::initializer_list<std::pair<const char*, const char*>>;
+
+// The fields of one CSV line: ";" between them, quoted ones with doubled quotes inside.
+QStringList csvFields(const QString& line) {
+    QStringList fields{""};
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == '"' && quoted && line.mid(i + 1, 1) == "\"")
+            fields.last() += line[++i];
+        else if (line[i] == '"')
+            quoted = !quoted;
+        else if (line[i] == ';' && !quoted)
+            fields << "";
+        else
+            fields.last() += line[i];
+    }
+    return fields;
+}
 
 class tst_Program : public QObject {
     Q_OBJECT
@@ -287,6 +305,106 @@ class tst_Program : public QObject {
         QVERIFY(searching());
         d->click("NotfallVersorgung.cmdCancel");
         QVERIFY(!searching());
+    }
+
+    // A whole stay healed with dice typed in gives what the same dice rolled give; the dialog
+    // says what to roll, a six asks for the next face and adds it.
+    void ownDice() {
+        const QList<int> faces{6, 2, 3, 1, 5, 4, 6, 6, 1, 2, 2, 3, 1, 6, 5, 4, 4};
+        start(faces);
+        d->type("Schaden", "4");
+        QStringList rolled;
+        for (int press = 0; press < 4; ++press) {
+            d->click("cmdHeilen");
+            rolled << d->text("Meldungen") + d->text("lstErgebnis") + d->text("lblGesamtzeit");
+        }
+        d->messages();
+        start();
+        d->click("chkEigeneWuerfel");
+        d->type("Schaden", "4");
+        d->diceAnswers = {
+            {"6", "2", "3", "1"}, {"5", "4", "6", "6", "1"}, {"2", "2", "3"}, {"1", "6", "5", "4"}};
+        for (int press = 0; press < 4; ++press) {
+            d->click("cmdHeilen");
+            QCOMPARE(d->text("Meldungen") + d->text("lstErgebnis") + d->text("lblGesamtzeit"),
+                     rolled[press]);
+        }
+        QCOMPARE(d->diceAsked.first(), "3 offene W6 gegen Mindestwurf 12 — Heilung");
+        QCOMPARE(d->messages(), QStringList{healing::texts::healed});
+        // Searches ask for their dice the same way.
+        click({"Krankenhaus", "Form1.cmdSuchDoc", "cmdNotfall"});
+        d->diceAnswers = {{"3", "5"}};
+        d->click("NotfallVersorgung.cmdSuchDoc");
+        QCOMPARE(d->diceAsked.last(), "2W6 — Arztsuche");
+        shows({{"lblWurf1", "3"}, {"lblWurf2", "5"}, {"lblFertigkeit", "5"}});
+    }
+
+    // An entry that is no finished die keeps Enter from confirming and says why; leaving the
+    // dialog leaves everything as it was, the record included.
+    void ownDiceRefused_data() {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("zero") << QStringList{"0"} << "Würfel 1: „0“ ist keine Augenzahl.";
+        QTest::newRow("unfinished six") << QStringList{"6"} << "Würfel 1 steht bei 6";
+        QTest::newRow("unfinished twelve") << QStringList{"1", "66"} << "Würfel 2 steht bei 12";
+        QTest::newRow("letters") << QStringList{"x"} << "Würfel 1: „x“ ist keine Augenzahl.";
+        QTest::newRow("too few") << QStringList{"1", "2"} << "Würfel 3 fehlt noch.";
+        QTest::newRow("abandoned") << QStringList{} << "";
+    }
+    void ownDiceRefused() {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, why);
+        start();
+        click({"chkEigeneWuerfel", "cmdVerlauf"});
+        d->type("Schaden", "4");
+        const auto before = d->snapshot();
+        d->diceAnswers = {typed};
+        d->click("cmdHeilen");
+        QCOMPARE(d->diceRefused.value(0).left(why.size()), why);
+        QCOMPARE(d->changesSince(before), QStringList());
+        QVERIFY(d->program().record.entries().isEmpty());
+    }
+
+    // One line per press, search and trade step, refusals too; the CSV reads back the same.
+    void record() {
+        start({6, 6, 1, 3, 2, 4, 4, 1, 1});
+        d->type("Schaden", "4");
+        d->click("cmdHeilen");
+        d->type("Schaden", "x;\"");
+        d->click("cmdHeilen");
+        click({"Krankenhaus", "Form1.cmdSuchDoc", "cmdNormalfall"});
+        d->type("txtGebräuche", "2");
+        click({"NormalVersorgung.cmdSuchDoc", "cmdDiminTime", "cmdImproveTime", "cmdImproveTime"});
+        d->key("Schaden", Qt::Key_F3);
+        QCOMPARE(d->messages().size(), 1);
+        const QList<RecordEntry>& entries = d->program().record.entries();
+        QCOMPARE(d->text("lstVerlauf").split('|').size(), 6);
+        QCOMPARE(entries[0].inputs, "Kästchen 4 → 3, zu Hause, Mindestwurf 12");
+        QCOMPARE(entries[0].dice, "13 3 2");
+        QCOMPARE(entries[0].outcome, "1 Erfolge, Heilungsdauer 288 hrs = 12 Tage, "
+                                     "Gesamtzeit 288 hrs = 12 Tage");
+        QCOMPARE(entries[1].outcome, "Bitte im Feld „Schadenskästchen“ eine ganze Zahl eingeben.");
+        QCOMPARE(entries[1].inputs, "Kästchen x;\"");
+        QCOMPARE(entries[2].dice, "Gebräuche 4 4; 2W6 1 1");
+        QCOMPARE(entries[3].outcome, "Ausrüstungsstufe 1, Zeitraum 14 Tage, 3 Erfolge");
+        QCOMPARE(entries[5].outcome, "Ausrüstungsstufe 1, Zeitraum 3,5 Tage, 1 Erfolge");
+        d->click("cmdKopieren");
+        QCOMPARE(QApplication::clipboard()->text(), d->program().record.plainText());
+        QTemporaryDir dir;
+        static_cast<Verlauf*>(d->find("Verlauf."))->saveTo(dir.filePath("v.csv"));
+        QFile file(dir.filePath("v.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
+        QCOMPARE(lines[0], "Uhrzeit;Aktion;Eingaben;Würfel;Von Hand;Ergebnis");
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const RecordEntry& e = entries[i];
+            QCOMPARE(csvFields(lines[i + 1]), QStringList({e.time.toString("HH:mm:ss"), e.action,
+                                                           e.inputs, e.dice, "nein", e.outcome}));
+        }
+        static_cast<Verlauf*>(d->find("Verlauf."))->saveTo(dir.filePath("nowhere/v.csv"));
+        QCOMPARE(d->messages().size(), 1);
+        d->click("cmdLeeren");
+        QCOMPARE(d->text("lstVerlauf"), "");
     }
 
     // A window that goes away while its own message box is open, closed by a screen reader's

@@ -75,7 +75,8 @@ class tst_Dice : public QObject {
         QFETCH(int, successes);
         ScriptedSource* source = nullptr;
         auto w = scriptedDice(faces, &source);
-        const dice::Roll roll = w->ZaehleErfolge(Int16(target), Int16(count));
+        const dice::Roll roll =
+            *dice::ZaehleErfolge(*w, Int16(target), Int16(count), dice::Purpose::Healing);
         QCOMPARE(QList<int>(roll.dice.begin(), roll.dice.end()), dice);
         QCOMPARE(roll.successes, successes);
         QCOMPARE(source->rolled(), faces.size());

@@ -62,7 +62,8 @@ class tst_Soak : public QObject {
             for (QWidget* top : tops)
                 if (top->isVisible())
                     for (QWidget* w : top->findChildren<QWidget*>())
-                        if (w->isEnabled() && w->isVisible() &&
+                        // Not the file dialog of "Speichern …": it waits for a path.
+                        if (w->isEnabled() && w->isVisible() && w->objectName() != "cmdSpeichern" &&
                             (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
                              qobject_cast<QComboBox*>(w)))
                             targets << w;
@@ -119,8 +120,17 @@ class tst_Soak : public QObject {
                          qPrintable(failure));
             // A press or search that was refused changed nothing at all.
             const bool refused = !messages.isEmpty() && !outcomes.contains(messages.last());
+            // (The record notes the refusal; the forecast shows what the inputs say.)
+            const auto kept = [](QMap<QString, QString> shot) {
+                shot.removeIf([](auto entry) {
+                    return entry.key().startsWith("Verlauf.") ||
+                           entry.key().startsWith("Prognose.");
+                });
+                return shot;
+            };
             if (refused && where.contains("cmd"))
-                QVERIFY2(after == before, qPrintable(failure + " after " + messages.last()));
+                QVERIFY2(kept(after) == kept(before),
+                         qPrintable(failure + " after " + messages.last()));
             // The totals stay finite and only grow until Reset; the cost of a press can only
             // fall by the doctor's share, skill x 50, when the skill is negative.
             QVERIFY2(std::isfinite(now.Gesamtzeit), qPrintable(failure));

@@ -5,10 +5,51 @@
 #include <QtTest>
 #include <QtWidgets>
 
+namespace {
+
+// Calls back once a dice dialog is on screen (and running its own loop).
+class DialogWatch final : public QObject {
+  public:
+    explicit DialogWatch(std::function<void(QWidget*)> shown) : m_shown(std::move(shown)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->objectName() == "EigeneWuerfel") {
+            auto* dialog = static_cast<QWidget*>(watched);
+            QTimer::singleShot(0, dialog, [this, dialog] { m_shown(dialog); });
+        }
+        return false;
+    }
+
+  private:
+    std::function<void(QWidget*)> m_shown;
+};
+
+} // namespace
+
 Driver::Driver(std::unique_ptr<dice::Wuerfelomat> dice)
-    : m_program(std::make_unique<app::Programm>(std::move(dice), this)) {
+    : m_program(std::make_unique<app::Programm>(std::move(dice), this)),
+      m_dialogs(std::make_unique<DialogWatch>([this](QWidget* d) { answerDice(d); })) {
+    qApp->installEventFilter(m_dialogs.get());
     QWidget* main = m_program->start();
     QApplication::setActiveWindow(main);
+}
+
+void Driver::answerDice(QWidget* dialog) {
+    diceAsked << dialog->findChild<QLabel*>("lblWurf")->text();
+    const auto focus = [dialog] { return dialog->focusWidget() ? dialog->focusWidget() : dialog; };
+    if (diceAnswers.isEmpty()) {
+        QTest::keyClick(focus(), Qt::Key_Escape);
+        return;
+    }
+    for (const QString& die : diceAnswers.takeFirst())
+        for (QChar c : die)
+            QTest::keyClick(focus(), c.toLatin1());
+    QTest::keyClick(focus(), Qt::Key_Return);
+    if (dialog->isVisible()) {
+        diceRefused << dialog->findChild<QLabel*>("lblHinweis")->text();
+        QTest::keyClick(focus(), Qt::Key_Escape);
+    }
 }
 
 Driver::~Driver() {

@@ -40,11 +40,21 @@ class Driver final : public MessageBoxes {
     QStringList messages() { return std::exchange(m_messages, {}); }
     // Runs while a message is "open", with its text.
     std::function<void(const QString&)> onMessage;
+    // What to type, field by field, when the program asks for dice rolled at the table; each
+    // answer is typed where the focus is, then Return. No answer at all: Escape.
+    QList<QStringList> diceAnswers;
+    // What each dice dialog said it asked for ("3 offene W6 gegen Mindestwurf 7 — Heilung"),
+    // and, where Return could not confirm the answer, why (the dialog is then left by Escape).
+    QStringList diceAsked;
+    QStringList diceRefused;
 
     bool inform(QWidget* window, const QString& text) override;
 
   private:
+    void answerDice(QWidget* dialog);
+
     std::unique_ptr<app::Programm> m_program;
+    std::unique_ptr<QObject> m_dialogs;
     QStringList m_messages;
 };
 
