@@ -30,6 +30,10 @@ file(STRINGS ${desktop} exec REGEX "^Exec=")
 string(REGEX REPLACE "^Exec=([^ ]+).*" "\\1" exec "${exec}")
 if(NOT exec OR NOT EXISTS ${STAGE_DIR}/usr/bin/${exec})
   string(APPEND errors "Exec=${exec} is not an installed program in bin\n")
+else()
+  # Installing rewrites the search path, so the installed program is checked on its own.
+  include(${CMAKE_CURRENT_LIST_DIR}/CheckSearchPaths.cmake)
+  sanivex_check_search_paths(${READELF} ${STAGE_DIR}/usr/bin/${exec} errors)
 endif()
 
 file(STRINGS ${desktop} icon REGEX "^Icon=")
