@@ -4,7 +4,9 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,29 +33,60 @@ constexpr auto usage =
 
 // Qt 6's own options (QGuiApplication, QApplication, the X11 platform), without their dash;
 // these take the next argument as their value unless it follows a '='.
-constexpr std::string_view qtOptionsWithValue[] = {"platform",
-                                                   "platformpluginpath",
-                                                   "platformtheme",
-                                                   "plugin",
-                                                   "qwindowgeometry",
-                                                   "geometry",
-                                                   "qwindowicon",
-                                                   "icon",
-                                                   "qwindowtitle",
-                                                   "title",
-                                                   "session",
-                                                   "style",
-                                                   "stylesheet",
-                                                   "display",
-                                                   "name",
-                                                   "visual",
-                                                   "qmljsdebugger"};
+// clang-format off
+constexpr std::string_view qtOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+    "qwindowicon", "icon", "qwindowtitle", "title", "session", "style", "stylesheet", "display",
+    "name", "visual", "qmljsdebugger"};
+// clang-format on
 constexpr std::string_view qtFlags[] = {"reverse", "testability", "widgetcount", "nograb",
                                         "dograb"};
 
 bool isOneOf(std::string_view name, std::span<const std::string_view> names) {
     return std::ranges::find(names, name) != names.end();
 }
+
+// Gives every window the program's icon once the first window is on screen. The window needs
+// no icon to appear, and making it costs: the built-in SVG 6 % of the start-up (Qt loads its
+// SVG engine and renders four sizes), a look into an icon theme other than hicolor a third
+// (Qt reads the theme's whole index and hicolor's). Desktops take an icon set later as well.
+class IconAfterFirstFrame final : public QObject {
+  public:
+    explicit IconAfterFirstFrame(QObject* parent) : QObject(parent) {
+        // A zero timer, not a queued call: it waits until the event loop has nothing else to
+        // do, so the first frame has been painted and flushed before.
+        m_timer.setSingleShot(true);
+        m_timer.setInterval(0);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QGuiApplication::setWindowIcon(programIcon());
+            deleteLater();
+        });
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto* window = qobject_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window && window->isExposed()) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            m_timer.start();
+        }
+        return false;
+    }
+
+  private:
+    // In hicolor, the theme every desktop has, the program's icon is the built-in SVG itself;
+    // only another theme can have one of its own.
+    static QIcon programIcon() {
+        if (const QString theme = QIcon::themeName();
+            !theme.isEmpty() && theme != QLatin1String("hicolor")) {
+            const QIcon themed = QIcon::fromTheme(QString::fromLatin1(appId));
+            if (!themed.isNull())
+                return themed;
+        }
+        return QIcon(QStringLiteral(":/sanivex/org.sanivex.Genesor.svg"));
+    }
+
+    QTimer m_timer;
+};
 
 int refuse(const char* what, std::string_view argument) {
     std::fprintf(stderr, "sanivex-genesor: %s „%.*s“\nMehr mit „sanivex-genesor --help“.\n", what,
@@ -98,14 +131,9 @@ void introduceToDesktop(QApplication& application) {
     // Wayland matches windows to their menu entry by this name.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(appId));
 
-    // A -qwindowicon on the command line wins. The built-in SVG is only made when the theme
-    // has no icon: constructing it already loads Qt's SVG icon engine.
-    if (QGuiApplication::windowIcon().isNull()) {
-        QIcon icon = QIcon::fromTheme(QString::fromLatin1(appId));
-        if (icon.isNull())
-            icon = QIcon(QStringLiteral(":/sanivex/org.sanivex.Genesor.svg"));
-        QGuiApplication::setWindowIcon(icon);
-    }
+    // A -qwindowicon on the command line wins.
+    if (QGuiApplication::windowIcon().isNull())
+        application.installEventFilter(new IconAfterFirstFrame(&application));
 
     // Qt's own texts (context menus, file dialogs) in the user's language; an English or
     // unknown locale finds no file and keeps Qt's English.

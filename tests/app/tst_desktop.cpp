@@ -5,11 +5,13 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -17,13 +19,34 @@ class TestDesktop : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { app::introduceToDesktop(*qobject_cast<QApplication*>(qApp)); }
+    void initTestCase();
     void commandLine_data();
     void commandLine();
     void menuEntryMatchesWindows();
+    void programIcon_data();
     void programIcon();
     void qtTextsInUserLanguage();
+
+  private:
+    QTemporaryDir m_icons;
 };
+
+// A theme with its own icon for the program, blue where the built-in one is red.
+void TestDesktop::initTestCase() {
+    QDir theme(m_icons.filePath(QStringLiteral("blau")));
+    QVERIFY(theme.mkpath(QStringLiteral("32x32/apps")));
+    QFile index(theme.filePath(QStringLiteral("index.theme")));
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=blau\nDirectories=32x32/apps\n"
+                "[32x32/apps]\nSize=32\nType=Fixed\n");
+    index.close();
+    QImage blue(32, 32, QImage::Format_ARGB32);
+    blue.fill(Qt::blue);
+    QVERIFY(blue.save(theme.filePath(QStringLiteral("32x32/apps/org.sanivex.Genesor.png"))));
+    QIcon::setThemeSearchPaths({m_icons.path()});
+
+    app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
+}
 
 void TestDesktop::commandLine_data() {
     QTest::addColumn<QStringList>("arguments");
@@ -31,11 +54,14 @@ void TestDesktop::commandLine_data() {
     QTest::addColumn<QString>("output"); // how stdout starts, empty: nothing on it
     QTest::addColumn<QString>("error");  // the same for stderr
 
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "Aufruf: sanivex-genesor" << "";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Aufruf: sanivex-genesor"
+                          << "";
     QTest::newRow("version") << QStringList{"--version"} << 0
-                             << "Sanivex - Genesor " SANIVEX_VERSION "\n" << "";
-    QTest::newRow("Qt option's value") << QStringList{"-style", "heilen", "--help"} << 0
-                                       << "Aufruf:" << "";
+                             << "Sanivex - Genesor " SANIVEX_VERSION "\n"
+                             << "";
+    QTest::newRow("Qt option's value")
+        << QStringList{"-style", "heilen", "--help"} << 0 << "Aufruf:"
+        << "";
     QTest::newRow("unknown option") << QStringList{"--heilen"} << 2 << ""
                                     << "sanivex-genesor: unbekannte Option „--heilen“";
     QTest::newRow("value on a Qt flag") << QStringList{"-reverse=1"} << 2 << ""
@@ -84,14 +110,28 @@ void TestDesktop::menuEntryMatchesWindows() {
     QCOMPARE(keys.value("Icon"), QGuiApplication::desktopFileName());
 }
 
-// Every window shows the application's icon unless it sets its own. Rendering it needs Qt's
-// SVG plugin at run time; the middle of the die is the red cross.
+void TestDesktop::programIcon_data() {
+    QTest::addColumn<QString>("theme");
+    QTest::addColumn<QColor>("middle");
+    QTest::newRow("built in") << "" << QColor(0xd7, 0x26, 0x3d); // the cross, drawn from SVG
+    QTest::newRow("theme's") << "blau" << QColor(Qt::blue);
+}
+
+// Every window shows the application's icon unless it sets its own, from the moment the first
+// window is on screen.
 void TestDesktop::programIcon() {
+    QFETCH(QString, theme);
+    QFETCH(QColor, middle);
+    QIcon::setThemeName(theme);
+    QGuiApplication::setWindowIcon(QIcon());
+    app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
+
+    QWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(!QGuiApplication::windowIcon().isNull());
     const QImage image = QGuiApplication::windowIcon().pixmap(QSize(32, 32)).toImage();
-    QVERIFY(!image.isNull());
-    const QColor middle = image.pixelColor(image.width() / 2, image.height() / 2);
-    QVERIFY2(middle.alpha() == 255 && middle.red() > 180 && middle.green() < 80,
-             qPrintable(middle.name(QColor::HexArgb)));
+    QCOMPARE(image.pixelColor(16, 16), middle);
 }
 
 void TestDesktop::qtTextsInUserLanguage() {
