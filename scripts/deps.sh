@@ -3,8 +3,9 @@
 # Sourced by start.sh and test.sh; usable on its own.
 set -euo pipefail
 
+sanivex_packages=(cmake g++ make qt6-base-dev fonts-liberation2)
 # libqt6svg6 draws the SVG window icon, qt6-translations-l10n has Qt's own German texts.
-sanivex_packages=(cmake g++ make qt6-base-dev fonts-liberation2 libqt6svg6 qt6-translations-l10n)
+sanivex_packages+=(libqt6svg6 qt6-translations-l10n)
 
 sanivex_install_missing() {
     local missing=()
