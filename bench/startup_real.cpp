@@ -3,12 +3,14 @@
 
 #include "FirstFrameReporter.h"
 #include "app/Programm.h"
+#include "app/Startup.h"
 #include "windows/Form1.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    app::introduceToDesktop(application);
     app::Programm programm;
     FirstFrameReporter::watch(programm.start());
     return application.exec();

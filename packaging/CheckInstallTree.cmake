@@ -1,7 +1,8 @@
 # Installs the build into a scratch prefix and checks what a desktop relies on: the menu entry
 # starts the installed program and shows the installed icon, the software centre finds the
-# menu entry, the newest release is the packaged version, and both validators (when present)
-# accept the files without a single remark.
+# menu entry, the newest release is the project version and the Debian package's, the manual
+# page is there, the installed program has no library search path of its own, and both
+# validators (when present) accept the files without a single remark.
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${STAGE_DIR})
@@ -17,7 +18,8 @@ set(metainfo ${share}/metainfo/${APP_ID}.metainfo.xml)
 # A plain string, not a list: validator output contains semicolons.
 set(errors "")
 
-foreach(path ${desktop} ${metainfo} ${share}/doc/sanivex-genesor/copyright)
+foreach(path ${desktop} ${metainfo} ${share}/doc/sanivex-genesor/copyright
+        ${STAGE_DIR}/usr/${MANDIR}/man6/sanivex-genesor.6)
   if(NOT EXISTS ${path})
     string(APPEND errors "missing ${path}\n")
   endif()
@@ -28,8 +30,12 @@ endif()
 
 file(STRINGS ${desktop} exec REGEX "^Exec=")
 string(REGEX REPLACE "^Exec=([^ ]+).*" "\\1" exec "${exec}")
-if(NOT exec OR NOT EXISTS ${STAGE_DIR}/usr/bin/${exec})
-  string(APPEND errors "Exec=${exec} is not an installed program in bin\n")
+if(NOT exec OR NOT EXISTS ${STAGE_DIR}/usr/${BINDIR}/${exec})
+  string(APPEND errors "Exec=${exec} is not an installed program in ${BINDIR}\n")
+else()
+  # Installing rewrites the search path, so the installed program is checked on its own.
+  include(${CMAKE_CURRENT_LIST_DIR}/CheckSearchPaths.cmake)
+  sanivex_check_search_paths(${READELF} ${STAGE_DIR}/usr/${BINDIR}/${exec} errors)
 endif()
 
 file(STRINGS ${desktop} icon REGEX "^Icon=")
@@ -52,7 +58,11 @@ endif()
 string(REGEX MATCH "<release version=\"([^\"]*)\"" newest_release "${xml}")
 if(NOT CMAKE_MATCH_1 STREQUAL VERSION)
   string(APPEND errors
-         "newest release in the metainfo is '${CMAKE_MATCH_1}', package is ${VERSION}\n")
+         "newest release in the metainfo is '${CMAKE_MATCH_1}', the project is ${VERSION}\n")
+endif()
+file(STRINGS ${DEBIAN_CHANGELOG} newest_entry LIMIT_COUNT 1)
+if(NOT newest_entry MATCHES "^sanivex-genesor \\(${VERSION}\\) ")
+  string(APPEND errors "newest debian/changelog entry '${newest_entry}' is not ${VERSION}\n")
 endif()
 
 if(DESKTOP_FILE_VALIDATE)

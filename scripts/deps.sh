@@ -4,6 +4,8 @@
 set -euo pipefail
 
 sanivex_packages=(cmake g++ make qt6-base-dev fonts-liberation2 clang-format)
+# libqt6svg6 draws the SVG window icon, qt6-translations-l10n has Qt's own German texts.
+sanivex_packages+=(libqt6svg6 qt6-translations-l10n)
 
 sanivex_install_missing() {
     local missing=()
@@ -12,11 +14,18 @@ sanivex_install_missing() {
             missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing missing packages: ${missing[*]}"
     local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing Debian packages: ${missing[*]}; install them as root with:" \
+                "apt-get install ${missing[*]}" >&2
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    echo "Installing missing packages: ${missing[*]}"
     "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
         "${missing[@]}"
 }
 

@@ -1,0 +1,145 @@
+// The program as the shell and the desktop meet it: the built program's command line without
+// any display, the window class and icon against the menu entry, and Qt's own texts in the
+// user's language. Runs in the C and the German locale.
+
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void commandLine_data();
+    void commandLine();
+    void menuEntryMatchesWindows();
+    void programIcon_data();
+    void programIcon();
+    void qtTextsInUserLanguage();
+
+  private:
+    QTemporaryDir m_icons;
+};
+
+// A theme with its own icon for the program, blue where the built-in one is red.
+void TestDesktop::initTestCase() {
+    QDir theme(m_icons.filePath(QStringLiteral("blau")));
+    QVERIFY(theme.mkpath(QStringLiteral("32x32/apps")));
+    QFile index(theme.filePath(QStringLiteral("index.theme")));
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=blau\nDirectories=32x32/apps\n"
+                "[32x32/apps]\nSize=32\nType=Fixed\n");
+    index.close();
+    QImage blue(32, 32, QImage::Format_ARGB32);
+    blue.fill(Qt::blue);
+    QVERIFY(blue.save(theme.filePath(QStringLiteral("32x32/apps/org.sanivex.Genesor.png"))));
+    QIcon::setThemeSearchPaths({m_icons.path()});
+
+    app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
+}
+
+void TestDesktop::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // how stdout starts, empty: nothing on it
+    QTest::addColumn<QString>("error");  // the same for stderr
+
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Aufruf: sanivex-genesor"
+                          << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0
+                             << "Sanivex - Genesor " SANIVEX_VERSION "\n"
+                             << "";
+    QTest::newRow("Qt option's value")
+        << QStringList{"-style", "heilen", "--help"} << 0 << "Aufruf:"
+        << "";
+    QTest::newRow("unknown option") << QStringList{"--heilen"} << 2 << ""
+                                    << "sanivex-genesor: unbekannte Option „--heilen“";
+    QTest::newRow("value on a Qt flag") << QStringList{"-reverse=1"} << 2 << ""
+                                        << "sanivex-genesor: unbekannte Option";
+    QTest::newRow("stray argument") << QStringList{"heilen"} << 2 << ""
+                                    << "sanivex-genesor: unerwartetes Argument „heilen“";
+}
+
+// The built program itself, with no display of any kind: these must answer before Qt looks.
+void TestDesktop::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(PROGRAM), arguments);
+    QVERIFY(program.waitForFinished(20000));
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const auto starts = [](const QString& text, const QString& start) {
+        return start.isEmpty() ? text.isEmpty() : text.startsWith(start);
+    };
+    QVERIFY2(starts(out, output), qPrintable(out));
+    QVERIFY2(starts(err, error), qPrintable(err));
+}
+
+// X11 desktops match a window to its menu entry by StartupWMClass against the window class,
+// which Qt takes from the application name; Wayland ones by the entry's file name.
+void TestDesktop::menuEntryMatchesWindows() {
+    QFile entry(QStringLiteral(DESKTOP_ENTRY));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    QMap<QString, QString> keys;
+    while (!entry.atEnd()) {
+        const QString line = QString::fromUtf8(entry.readLine()).trimmed();
+        keys.insert(line.section(u'=', 0, 0), line.section(u'=', 1));
+    }
+    QCOMPARE(keys.value("StartupWMClass"), QCoreApplication::applicationName());
+    QCOMPARE(QFileInfo(entry).completeBaseName(), QGuiApplication::desktopFileName());
+    QCOMPARE(keys.value("Icon"), QGuiApplication::desktopFileName());
+}
+
+void TestDesktop::programIcon_data() {
+    QTest::addColumn<QString>("theme");
+    QTest::addColumn<QColor>("middle");
+    QTest::newRow("built in") << "" << QColor(0xd7, 0x26, 0x3d); // the cross, drawn from SVG
+    QTest::newRow("theme's") << "blau" << QColor(Qt::blue);
+}
+
+// Every window shows the application's icon unless it sets its own, from the moment the first
+// window is on screen.
+void TestDesktop::programIcon() {
+    QFETCH(QString, theme);
+    QFETCH(QColor, middle);
+    QIcon::setThemeName(theme);
+    QGuiApplication::setWindowIcon(QIcon());
+    app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
+
+    QWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(!QGuiApplication::windowIcon().isNull());
+    const QImage image = QGuiApplication::windowIcon().pixmap(QSize(32, 32)).toImage();
+    QCOMPARE(image.pixelColor(16, 16), middle);
+}
+
+void TestDesktop::qtTextsInUserLanguage() {
+    QLineEdit field;
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    const QString undo = menu->actions().value(0)->text().section(u'\t', 0, 0);
+    QCOMPARE(undo, QLocale().language() == QLocale::German ? "&Rückgängig" : "&Undo");
+}
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
