@@ -56,6 +56,8 @@ void tst_Care::normal_data() {
         << "2 0 7 0 -1 -1";
     QTest::newRow("etiquette no number") << NormalSearchInput{.gebraeuche = "x"} << QList<int>{}
         << "" << whole;
+    QTest::newRow("100 etiquette dice") << NormalSearchInput{.gebraeuche = "100"}
+        << QList<int>(100, 1) << "" << "0 0 7 0 -1 -1";
     QTest::newRow("101 etiquette dice") << NormalSearchInput{.gebraeuche = "101"} << QList<int>{}
         << "" << texts::tooManyEtiquetteDice;
     QTest::newRow("etiquette beyond 16 bits") << NormalSearchInput{.gebraeuche = "40000"}
