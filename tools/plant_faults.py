@@ -36,7 +36,7 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-AREAS = ("numbers", "dice", "healing", "care", "windows", "app")
+AREAS = ("numbers", "dice", "healing", "care", "odds", "windows", "app")
 SOAK_PREFIX = "tst_soak"
 BACKUP_NAME = ".plant_faults_backup.json"
 
