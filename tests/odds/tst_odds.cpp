@@ -239,9 +239,6 @@ class tst_Odds : public QObject {
             left = exact.cdf(p.value);
             QVERIFY(std::abs(normal.cdf(p.value) - left) <= d);
         }
-        for (double q = 0.01; q < 1; q += 0.01)
-            QVERIFY(exact.quantile(q - d) <= normal.quantile(q) &&
-                    normal.quantile(q) <= exact.quantile(q + d));
     }
 
     void foldChooses_data() {
@@ -271,20 +268,6 @@ class tst_Odds : public QObject {
         QCOMPARE(total.reason(), reason);
         if (presses == 0)
             QVERIFY(total.cdf(0) == 1 && total.quantile(0.5) == 0);
-    }
-
-    // Clusters of close totals keep the sum exact and merging, which the plan cannot
-    // foresee: with the plan as budget, the fold stops at twice of it.
-    void foldStopsRunawayWork() {
-        std::vector<Point> cluster{{0, 0.5}};
-        for (int j = 0; j < 100; ++j)
-            cluster.push_back({1000 + j / 1024.0, 0.005});
-        const std::vector<Distribution> presses(5, Distribution(cluster));
-        const Total unbounded = fold(presses, {2048, 1e12});
-        const Total stopped = fold(presses, {2048, unbounded.work()});
-        QCOMPARE(unbounded.method(), Method::Exact);
-        QCOMPARE(stopped.reason(), Reason::TooMuchWork);
-        QVERIFY(stopped.method() == Method::Normal && stopped.work() <= 2 * unbounded.work());
     }
 };
 
