@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -72,9 +74,23 @@ int main(int argc, char* argv[]) {
     d.click("cmdHeilen");
     d.click("cmdHeilen");
     ok &= shot("Form1", "Form1-geheilt");
+    d.type("Schaden", "4");
     d.key("Schaden", Qt::Key_F2);
     QApplication::processEvents();
     ok &= shot("Prognose", "Prognose");
+
+    // Dice rolled at the table: the dialog once the first die's chain (6, then 2) is in.
+    d.click("chkEigeneWuerfel");
+    d.diceAnswers = {{"3", "1", "4", "2", "5"}};
+    QTimer::singleShot(0, &application, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        for (char face : {'6', '2'})
+            QTest::keyClick(dialog->focusWidget(), face);
+        ok &= save(dialog, folder, QStringLiteral("EigeneWuerfel"));
+    });
+    d.click("cmdHeilen");
+    d.key("Schaden", Qt::Key_F3);
+    ok &= shot("Verlauf", "Verlauf");
     for (const QString& message : d.messages())
         std::printf("message: %s\n", qPrintable(message));
     return ok ? 0 : 1;

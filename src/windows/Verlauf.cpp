@@ -20,6 +20,8 @@ Verlauf::Verlauf(Record& record, MessageBoxes& boxes, QWidget* parent)
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("lstVerlauf"));
     m_list->setAccessibleName(QStringLiteral("Verlauf"));
+    m_list->setWordWrap(true); // a whole entry on view, however long its outcome
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* buttons = new QHBoxLayout;
     const auto button = [&](const char* name, const QString& text, auto action) {
         auto* b = new QPushButton(text, this);
