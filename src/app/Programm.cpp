@@ -110,8 +110,14 @@ void Programm::connectToMain(SearchWindow* window) {
 }
 
 Prognose* Programm::openPrognose() {
-    Prognose* window =
-        prognose.open([](std::monostate&) { return new Prognose; }, [](Prognose&) {});
+    Prognose* window = prognose.open(
+        [this](std::monostate&) {
+            auto* forecast = new Prognose;
+            if (Form1* main = form1.window()) // beside the main window, where both can be read
+                forecast->move(main->frameGeometry().topRight() + QPoint(8, 0));
+            return forecast;
+        },
+        [](Prognose&) {});
     showForecast();
     return window;
 }
