@@ -57,6 +57,7 @@ class Outcome:
     fault: Fault
     status: str  # "caught", "NOT CAUGHT", "DOES NOT APPLY", "DOES NOT COMPILE", "CTEST ERROR"
     failed: list = field(default_factory=list)
+    functions: list = field(default_factory=list)  # "tst_Care::trade()", rows with their tag
     seconds: float = 0.0
     note: str = ""
 
@@ -208,25 +209,32 @@ def build(build_dir, jobs):
     return run(["cmake", "--build", str(build_dir), f"-j{jobs}"], ROOT)
 
 
+FAIL_LINE = re.compile(r"^FAIL!  : (\S+::\S+?\(.*?\))", re.M)
+
+
 def run_suite(build_dir, jobs, timeout):
-    """Runs every CTest test; returns (failed test names, error text or None)."""
+    """Runs every CTest test; returns (failed test names, failed test functions, error text or
+    None)."""
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     with tempfile.TemporaryDirectory() as tmp:
         junit = Path(tmp) / "ctest.xml"
         r = run(["ctest", "-j", str(jobs), "--timeout", str(timeout), "--output-junit", str(junit)],
                 build_dir, env=env, timeout=timeout * 20 + 120)
         if not junit.exists():
-            return [], "ctest wrote no results:\n" + r.stdout[-2000:]
-        failed, total = [], 0
+            return [], [], "ctest wrote no results:\n" + r.stdout[-2000:]
+        failed, functions, total = [], set(), 0
         for case in ET.parse(junit).getroot().iter("testcase"):
             total += 1
             status = case.get("status", "")
             if status not in ("run", "pass", "passed") or case.find("failure") is not None \
                     or case.find("error") is not None:
                 failed.append(case.get("name"))
+                # A crash or a test that is no QTest names no function: then the test itself.
+                functions.update(FAIL_LINE.findall(case.findtext("system-out") or "")
+                                 or [case.get("name") + "()"])
         if total == 0:
-            return [], "ctest ran no tests:\n" + r.stdout[-2000:]
-        return sorted(failed), None
+            return [], [], "ctest ran no tests:\n" + r.stdout[-2000:]
+        return sorted(failed), sorted(functions), None
 
 
 def plant_and_test(fault, args, backup_file):
@@ -241,11 +249,11 @@ def plant_and_test(fault, args, backup_file):
             errors = [l for l in b.stdout.splitlines() if "error" in l][:3]
             return Outcome(fault, "DOES NOT COMPILE", seconds=time.monotonic() - start,
                            note="; ".join(errors))
-        failed, error = run_suite(args.build_dir, args.jobs, args.timeout)
+        failed, functions, error = run_suite(args.build_dir, args.jobs, args.timeout)
     seconds = time.monotonic() - start
     if error:
         return Outcome(fault, "CTEST ERROR", seconds=seconds, note=error)
-    return Outcome(fault, "caught" if failed else "NOT CAUGHT", failed, seconds)
+    return Outcome(fault, "caught" if failed else "NOT CAUGHT", failed, functions, seconds)
 
 
 def table(outcomes, baseline_note, command):
@@ -274,6 +282,21 @@ def table(outcomes, baseline_note, command):
     for o in outcomes:
         if o.status not in ("caught", "NOT CAUGHT", "DOES NOT APPLY") and o.note:
             lines.append(f"{o.fault.id}: {o.status}: {o.note}")
+    # Which test function (and row) failed, to see what each one adds: a function that is never
+    # the only one to fail catches nothing the others miss.
+    by_function = {}
+    for o in outcomes:
+        names = {f.split("(")[0] for f in o.functions}
+        for name in names:
+            by_function.setdefault(name, []).append((o.fault.id, len(names) == 1))
+    lines += ["", "test function | faults it catches (* alone)", "--- | ---"]
+    for name in sorted(by_function):
+        lines.append(name + " | " + " ".join(i + ("*" if alone else "")
+                                             for i, alone in by_function[name]))
+    lines += ["", "id | failing test functions and rows", "--- | ---"]
+    for o in outcomes:
+        if o.functions:
+            lines.append(f"{o.fault.id} | " + " ".join(o.functions))
     return "\n".join(lines)
 
 
@@ -341,7 +364,7 @@ def main():
             if b.returncode != 0:
                 print("the unchanged tree does not build:\n" + b.stdout[-3000:], file=sys.stderr)
                 return 1
-            failed, error = run_suite(args.build_dir, args.jobs, args.timeout)
+            failed, _, error = run_suite(args.build_dir, args.jobs, args.timeout)
             if error or failed:
                 print("the suite fails without any fault: " + (error or " ".join(failed)),
                       file=sys.stderr)
