@@ -4,19 +4,13 @@
 
 #include "app/Startup.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QMenu>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-#include <memory>
+#include <QtTest>
+#include <QtWidgets>
 
 class TestDesktop : public QObject {
     Q_OBJECT
+
+    QTemporaryDir m_icons;
 
   private slots:
     void initTestCase();
@@ -25,9 +19,6 @@ class TestDesktop : public QObject {
     void menuEntryMatchesWindows();
     void programIcon_data();
     void programIcon();
-
-  private:
-    QTemporaryDir m_icons;
 };
 
 // A theme with its own icon for the program, blue where the built-in one is red.

@@ -62,8 +62,6 @@ void tst_Care::normal_data() {
         << "" << texts::tooManyEtiquetteDice;
     QTest::newRow("etiquette beyond 16 bits") << NormalSearchInput{.gebraeuche = "40000"}
         << QList<int>{} << "" << texts::tooManyEtiquetteDice;
-    QTest::newRow("etiquette below 16 bits") << NormalSearchInput{.gebraeuche = "-40000"}
-        << QList<int>{} << "" << whole;
     QTest::newRow("endless sixes") << NormalSearchInput{.gebraeuche = "1"} << QList<int>(6000, 6)
         << "" << texts::runOfSixes;
     // clang-format on
@@ -115,8 +113,6 @@ void tst_Care::emergency_data() {
     QTest::newRow("zero contributions are listed") << EmergencySearchInput{RescueService::Privat,
         {}, "Basis", "E oder Z"} << QList{3, 1} << "Privat: +0|Basis: +0|Gegend E oder Z: -2"
         << -2 << 3;
-    QTest::newRow("platinum, area A") << EmergencySearchInput{{}, {}, "Platin", "A oder B"}
-        << QList{2, 3} << "Platin: +2|Gegend A oder B: +0" << 2 << 5;
     // clang-format on
 }
 

@@ -34,7 +34,6 @@ class tst_Numbers : public QObject {
         const QString nan = notANumber("F");
         // clang-format off
         QTest::newRow("half to even down") << "C" << "2.5" << "2" << "2.5";
-        QTest::newRow("half to even up") << "C" << "3.5" << "4" << "3.5";
         QTest::newRow("negative half") << "C" << "-2.5" << "-2" << "-2.5";
         QTest::newRow("top") << "C" << "32767.4" << "32767" << "32767.4";
         QTest::newRow("above top") << "C" << "32767.5" << range << "32767.5";
@@ -44,8 +43,6 @@ class tst_Numbers : public QObject {
         QTest::newRow("beyond float") << "C" << "1e39" << range << nan;
         QTest::newRow("beyond double") << "C" << "1e309" << range << nan;
         QTest::newRow("309 digits") << "C" << QString(309, '9') << range << nan;
-        QTest::newRow("empty") << "C" << "" << none << nan;
-        QTest::newRow("letters") << "C" << "4a" << none << nan;
         QTest::newRow("nan") << "C" << "nan" << none << nan;
         QTest::newRow("C grouping") << "C" << "3,500" << none << nan;
         QTest::newRow("German comma") << "de_DE" << "2,5" << "2" << "2.5";

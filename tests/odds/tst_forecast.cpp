@@ -2,8 +2,6 @@
 // fall where the forecast says, within five standard errors, for the next press, the whole
 // recovery and both doctor searches.
 
-#include "care/CareTexts.h"
-#include "healing/HealingTexts.h"
 #include "numbers/Text.h"
 #include "odds/Forecast.h"
 
@@ -31,12 +29,10 @@ void near(double chance, int hits, int n, const char* what) {
                  QString("%1: %2 seen, %3 forecast").arg(what).arg(double(hits) / n).arg(chance)));
 }
 
-HealingInput input(const char* schaden, CC care, std::function<void(HealingInput&)> more = {}) {
+HealingInput input(const char* schaden, CC care) {
     HealingInput in;
     in.Schaden = schaden;
     in.care = care;
-    if (more)
-        more(in);
     return in;
 }
 
@@ -50,14 +46,8 @@ class tst_Forecast : public QObject {
         QTest::addColumn<HealingInput>("in");
         QTest::addColumn<int>("lifestyle");
         QTest::newRow("home") << input("4", CC::daheim) << 0;
-        QTest::newRow("hospital with cost")
-            << input("5", CC::Krankenhaus, [](auto& i) { i.txtKonstitution = "4"; }) << 0;
         QTest::newRow("forced hospital at 10") << input("10", CC::schlechteUmst) << 2;
         QTest::newRow("floor of 2") << input("2", CC::daheim) << 4;
-        QTest::newRow("magical care") << input("7", CC::Krankenhaus, [](auto& i) {
-            i.magischeBetreuung = i.Erwachter = true;
-            i.txtKonstitution = "6";
-        }) << 0;
     }
     void healing() {
         QFETCH(HealingInput, in);
@@ -158,17 +148,6 @@ class tst_Forecast : public QObject {
         near(odds->secondRefusal, refused, presses, "emergency refusal");
         for (const auto& [level, chance] : odds->equipment)
             near(chance, equipment[level], presses, "equipment");
-    }
-
-    // What the press would refuse, the forecast refuses with the same words; it rolls nothing.
-    void refusals() {
-        const HealingInput bad = input("x", CC::daheim);
-        QCOMPARE(odds::nextPress(bad, {}).refusal(), numbers::notAWholeNumber(texts::fieldSchaden));
-        QCOMPARE(odds::recovery(input("700", CC::daheim), {}).refusal(),
-                 texts::tooLarge("Der Grundzeitraum"));
-        QVERIFY(odds::nextPress(input("0", CC::daheim), {})->notIll);
-        QCOMPARE(odds::normalSearch({.gebraeuche = "101"}, {}).refusal(),
-                 care::texts::tooManyEtiquetteDice);
     }
 };
 

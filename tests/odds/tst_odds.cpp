@@ -1,5 +1,6 @@
-// Chances of one die and of success counts, sums of independent quantities and the folded
-// total of a recovery, each checked against counting every case by brute force.
+// The chance of one die, sums of independent quantities and the folded total of a recovery,
+// each checked against counting every case by brute force. (The chances of success counts
+// are held against rolled presses in tst_forecast.)
 
 #include "odds/Chance.h"
 #include "odds/Distribution.h"
@@ -55,23 +56,6 @@ class tst_Odds : public QObject {
                 QCOMPARE_EQ(openEndedChance(target), openEndedChance(target - 1));
         }
         QCOMPARE(openEndedChance(6 * 400), 0.0); // far beyond the double range: never a denormal
-    }
-
-    // Up to 12 dice against all 2^n sequences, a chance above 1 taken as 1.
-    void binomial() {
-        for (const auto& [n, p] : {std::pair{0, 0.4}, {12, 0.5}, {12, 0.0}, {10, 1.5}, {7, 0.3}}) {
-            const std::vector<double> pmf = odds::binomial(n, p);
-            const double s = std::min(p, 1.0);
-            std::vector<double> expected(pmf.size(), 0.0);
-            for (unsigned mask = 0; mask < (1u << n); ++mask) {
-                double chance = 1;
-                for (int die = 0; die < n; ++die)
-                    chance *= (mask >> die & 1) ? s : 1 - s;
-                expected.at(std::popcount(mask)) += chance;
-            }
-            for (std::size_t k = 0; k < pmf.size(); ++k)
-                QVERIFY(std::abs(pmf[k] - expected[k]) <= 1e-15);
-        }
     }
 
     // Sums without limit against every combination; under a limit the mean and variance stay
