@@ -111,9 +111,13 @@ class tst_Soak : public QObject {
                     .arg(i)
                     .arg(log.mid(std::max<qsizetype>(0, log.size() - 20)).join("; "));
 
-            // One window per kind, the main window always among them.
+            // One window per kind, the main window always among them; ware pairs exclusive.
             QStringList open = Driver::windows();
             QVERIFY2(open.removeDuplicates() == 0 && open.contains("Form1"), qPrintable(failure));
+            for (const auto& [a, b] : {std::pair{"dokBio", "undokBio"}, {"dokCyb", "undokCyb"}})
+                QVERIFY2(!(after.value(QString("Form1.") + a).contains("true") &&
+                           after.value(QString("Form1.") + b).contains("true")),
+                         qPrintable(failure));
             // A press or search that was refused changed nothing at all.
             const bool refused = !messages.isEmpty() && !outcomes.contains(messages.last());
             // (The record notes the refusal; the forecast shows what the inputs say.)
@@ -137,7 +141,11 @@ class tst_Soak : public QObject {
                 QVERIFY2(now.Kosten.ticks() - main.Kosten.ticks() >= std::llround(share * 10000),
                          qPrintable(failure));
             }
-            // "Übernehmen!" writes exactly that window's skill.
+            // The trade keeps its band; "Übernehmen!" writes exactly that window's skill.
+            const auto& n = program.normalVersorgung.state;
+            QVERIFY2(n.Equipment >= n.EquipmentBasis - 1 && n.Equipment <= n.EquipmentBasis + 6 &&
+                         n.Erfolge >= 0 && std::isfinite(n.Zeitraum),
+                     qPrintable(failure));
             const bool handedOver = pressed && where.endsWith("cmdUebernehmen");
             if (handedOver)
                 QVERIFY2(after.value("Form1.txtBioTech").section(' ', 0, 0) ==
