@@ -3,7 +3,9 @@
 
 For every fault of the fault list (tools/faults.txt unless --faults says otherwise) the tool
 replaces one exact piece of text in one source file, rebuilds the test build incrementally,
-runs the whole CTest suite headless and notes the failing tests. The file is always put back
+runs the whole CTest suite headless and notes the failing tests, and in them the failing test
+functions and data rows; the table ends with each function's catches, starred where no other
+function caught the fault. The file is always put back
 afterwards, also on Ctrl-C, on SIGTERM and on errors; should the tool itself be killed, the
 next run puts the file back from the saved copy in the build directory before it does anything
 else.
