@@ -9,7 +9,7 @@
 #include "care/NormalSearch.h"
 #include "dice/wuerfelomat.h"
 #include "healing/Healing.h"
-#include "windows/Record.h"
+#include "team/Record.h"
 #include "windows/TableDice.h"
 
 #include <QObject>

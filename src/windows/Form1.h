@@ -4,8 +4,8 @@
 // Its variables live in a Form1State owned by the window slot, so closing the window loses
 // none of them.
 
-#include "Record.h"
 #include "healing/Healing.h"
+#include "team/Record.h"
 
 #include <QWidget>
 #include <memory>

@@ -3,8 +3,8 @@
 // (the found skill goes to the main window before the window closes), "Cancel" and Escape,
 // and the result row from the 2W6 to the found doctor's levels.
 
-#include "Record.h"
 #include "care/CareTables.h"
+#include "team/Record.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
-#include "Record.h"
+#include "team/Record.h"
 
 #include <QApplication>
 #include <QClipboard>
