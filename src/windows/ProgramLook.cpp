@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
+#include <qdrawutil.h>
 
 namespace windows {
 
@@ -44,10 +45,16 @@ class ProgramStyle final : public QProxyStyle {
         }
     }
 
-    // The narrow button still gets a clearly drawn arrow: a filled triangle across the button's
-    // inside (the base style hands over a rect already shrunk too far to show one).
+    // A focused field or list shows the focus by its frame. The narrow drop-down button still
+    // gets a clearly drawn arrow: a filled triangle across the button's inside (the base style
+    // hands over a rect already shrunk too far to show one).
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
+        // A text field's frame is drawn as PE_Frame too.
+        if (element == PE_Frame && (option->state & State_HasFocus) && showsFocusByFrame(widget)) {
+            drawFocusFrame(option, painter, widget);
+            return;
+        }
         if (element != PE_IndicatorArrowDown || !qobject_cast<const QComboBox*>(widget)) {
             QProxyStyle::drawPrimitive(element, option, painter, widget);
             return;
@@ -70,6 +77,21 @@ class ProgramStyle final : public QProxyStyle {
 
   private:
     static constexpr int arrowWidth = 9;
+
+    // This style draws no focus on a text field or a list: an empty one would show at most a
+    // blinking caret, and an empty list nothing at all.
+    static bool showsFocusByFrame(const QWidget* widget) {
+        return qobject_cast<const QLineEdit*>(widget) ||
+               qobject_cast<const QAbstractItemView*>(widget);
+    }
+
+    // The sunken frame drawn in the highlight colour instead, so the focus shows all the time
+    // while the control keeps its size and its unfocused look.
+    void drawFocusFrame(const QStyleOption* option, QPainter* painter,
+                        const QWidget* widget) const {
+        qDrawPlainRect(painter, option->rect, option->palette.color(QPalette::Highlight),
+                       proxy()->pixelMetric(PM_DefaultFrameWidth, option, widget));
+    }
 };
 
 bool showsWithoutCaption(const QWidget* w) {

@@ -159,7 +159,8 @@ class tst_Windows : public QObject {
     }
 
     // Return and Enter click the focused button in every window; Escape closes every window
-    // but the main one.
+    // but the main one. Every control that takes the focus shows it, beyond a text field's
+    // blinking caret, and looks as the plain Windows style draws it while it has no focus.
     void keyboard_data() {
         QTest::addColumn<QString>("window");
         for (const auto& [window, clicks] : windowsToOpen)
@@ -169,6 +170,27 @@ class tst_Windows : public QObject {
         QFETCH(QString, window);
         QWidget* top = open(window);
         QVERIFY(top);
+        const std::unique_ptr<QStyle> plain(QStyleFactory::create("Windows"));
+        for (QWidget* w = top->nextInFocusChain(); w != top; w = w->nextInFocusChain()) {
+            if (!(w->focusPolicy() & Qt::TabFocus))
+                continue;
+            for (QWidget* p = w; p != top; p = p->parentWidget())
+                p->setEnabled(true);
+            top->setFocus();
+            const QImage unfocused = w->grab().toImage();
+            w->setStyle(plain.get());
+            const bool plainLook = // but for the drop-down lists' slimmer arrow
+                qobject_cast<QComboBox*>(w) || w->grab().toImage() == unfocused;
+            w->setStyle(nullptr);
+            w->setFocus(Qt::TabFocusReason);
+            QImage focused = w->grab().toImage();
+            if (qobject_cast<QLineEdit*>(w)) { // the caret blinks, it does not count
+                const QRect caret = w->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+                QPainter(&focused).drawImage(caret, unfocused, caret);
+            }
+            QVERIFY2(plainLook && w->hasFocus() && focused != unfocused,
+                     qPrintable(w->objectName()));
+        }
         int buttons = 0;
         for (QPushButton* button : top->findChildren<QPushButton*>()) {
             for (QWidget* w = button; w != top; w = w->parentWidget())
