@@ -102,8 +102,8 @@ void Form1::cmdReset_Click() {
     // Only the running totals start again; the last test's results stay on show.
     m_state.Gesamtzeit = 0.0f;
     m_state.Kosten = numbers::Amount{};
-    ui->lblGesamtzeit->setText(QString());
-    ui->lblKosten->setText(QString());
+    windows::showResult(ui->lblGesamtzeit, QString());
+    windows::showResult(ui->lblKosten, QString());
     emit changed();
 }
 
@@ -215,26 +215,27 @@ void Form1::showPress(const healing::Press& press) {
             ui->Schaden->setFocus();
         return;
     }
-    ui->niveaulabel->setText(QStringLiteral("Schadensniveau ist ") + s.Schadensniveau);
-    ui->Stillabel->setText(QStringLiteral("Benötigter Lebensstil ") + s.Mindestlebensstil);
+    windows::showResult(ui->niveaulabel, QStringLiteral("Schadensniveau ist ") + s.Schadensniveau);
+    windows::showResult(ui->Stillabel,
+                        QStringLiteral("Benötigter Lebensstil ") + s.Mindestlebensstil);
     ui->Meldungen->addItems(press.Meldungen);
     applyChanges(press.changes);
     ui->Modifk->setText(targetText(press));
     ZeigeGrundzeitraum();
     showDice(press.roll.dice);
-    ui->lblErfolge->setText(numbers::intText(press.roll.successes));
-    ui->lblHeilungsdauer->setText(numbers::timeLine(s.Heilungsdauer));
+    windows::showResult(ui->lblErfolge, numbers::intText(press.roll.successes));
+    windows::showResult(ui->lblHeilungsdauer, numbers::timeLine(s.Heilungsdauer));
     if (press.hospital) // checkarztkosten shows the running cost; at home the label keeps its text
-        ui->lblKosten->setText(s.Kosten.text() + QStringLiteral(" Nuyen"));
+        windows::showResult(ui->lblKosten, s.Kosten.text() + QStringLiteral(" Nuyen"));
     ui->Schaden->setText(numbers::intText(s.Schadenskaestchen));
-    ui->lblGesamtzeit->setText(numbers::timeLine(s.Gesamtzeit));
+    windows::showResult(ui->lblGesamtzeit, numbers::timeLine(s.Gesamtzeit));
     emit changed(); // before the message: the window may be gone once it is closed
     if (press.healed())
         (void)m_boxes.inform(this, healing::texts::healed);
 }
 
 void Form1::ZeigeGrundzeitraum() {
-    ui->lblGrundzeitraum->setText(numbers::timeLine(m_state.Grundzeitraum));
+    windows::showResult(ui->lblGrundzeitraum, numbers::timeLine(m_state.Grundzeitraum));
 }
 
 void Form1::applyChanges(const healing::ControlChanges& changes) {

@@ -1,6 +1,7 @@
 #include "NormalVersorgung.h"
 
 #include "MessageBoxes.h"
+#include "ProgramLook.h"
 #include "care/CareTexts.h"
 #include "numbers/Text.h"
 #include "ui_NormalVersorgung.h"
@@ -118,12 +119,12 @@ void NormalVersorgung::cmdSuchDoc_Click() {
     m_state = search->state;
     ui->lstModifMeld->clear();
     ui->lstModifMeld->addItems(search->meldungen);
-    ui->lblModif->setText(numbers::intText(m_state.Modif));
-    ui->lblFertMod->setText(numbers::intText(m_state.FertMod));
-    ui->lblMindestwurf->setText(numbers::intText(search->MW));
-    ui->lblZeitraum->setText(periodText(m_state.Zeitraum));
+    windows::showResult(ui->lblModif, numbers::intText(m_state.Modif));
+    windows::showResult(ui->lblFertMod, numbers::intText(m_state.FertMod));
+    windows::showResult(ui->lblMindestwurf, numbers::intText(search->MW));
+    windows::showResult(ui->lblZeitraum, periodText(m_state.Zeitraum));
     emit showDice(search->etiquette.dice);
-    ui->lblErfolge->setText(numbers::intText(m_state.Erfolge));
+    windows::showResult(ui->lblErfolge, numbers::intText(m_state.Erfolge));
 
     if (search->firstRefusal()) {
         if (m_boxes.inform(this, care::texts::firstRefusal))
@@ -162,7 +163,7 @@ void NormalVersorgung::trade(TradeStep step, QLabel* traded, const QString& what
                        .arg(periodText(m_state.Zeitraum))
                        .arg(m_state.Erfolge)});
     emit changed();
-    traded->setText(traded == ui->lblEquipment ? numbers::intText(m_state.Equipment)
-                                               : periodText(m_state.Zeitraum));
-    ui->lblErfolge->setText(numbers::intText(m_state.Erfolge));
+    windows::showResult(traded, traded == ui->lblEquipment ? numbers::intText(m_state.Equipment)
+                                                           : periodText(m_state.Zeitraum));
+    windows::showResult(ui->lblErfolge, numbers::intText(m_state.Erfolge));
 }

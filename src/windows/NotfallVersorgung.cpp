@@ -1,6 +1,7 @@
 #include "NotfallVersorgung.h"
 
 #include "MessageBoxes.h"
+#include "ProgramLook.h"
 #include "numbers/Text.h"
 #include "ui_NotfallVersorgung.h"
 
@@ -66,7 +67,7 @@ void NotfallVersorgung::cmdSuchDoc_Click() {
     ui->lstModifMeld->addItems(search->meldungen);
     if (search->selectDefaultContract) // the list shows the default from now on
         ui->cmbKontrakt->setCurrentIndex(ui->cmbKontrakt->findText(care::defaultContract()));
-    ui->lblModif->setText(numbers::intText(m_state.Modif));
+    windows::showResult(ui->lblModif, numbers::intText(m_state.Modif));
     if (showDoctorRoll(search->doctor))
         emit changed();
 }

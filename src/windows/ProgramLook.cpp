@@ -160,6 +160,13 @@ void finishWindow(QWidget* window) {
     }
 }
 
+void showResult(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleDescription(text);
+    const bool cut = label->fontMetrics().horizontalAdvance(text) > label->contentsRect().width();
+    label->setToolTip(cut ? text : QString());
+}
+
 void answerEnter(QWidget* window) {
     // Buttons outside dialogs ignore Return and Enter unless they are auto-default.
     auto* clicksOnEnter = new ClicksOnEnter(window);

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <functional>
 
+class QLabel;
+class QString;
 class QWidget;
 
 namespace windows {
@@ -21,6 +23,10 @@ void useProgramStyle();
 // every button answers Return and Enter when it has the focus, and result labels, lists and
 // fields inside a frame carry the frame's caption as their accessible name.
 void finishWindow(QWidget* window);
+
+// Shows a result in its label. A screen reader hears the label by its frame's caption, so the
+// value goes into its description too; a value wider than the label is also its tooltip.
+void showResult(QLabel* label, const QString& text);
 
 // Every button of the window answers Return and Enter when it has the focus.
 void answerEnter(QWidget* window);

@@ -44,13 +44,13 @@ void SearchWindow::cmdUebernehmen_Click() {
 }
 
 bool SearchWindow::showDoctorRoll(const care::DoctorRoll& roll) {
-    m_shell.lblWurf1->setText(numbers::intText(roll.W1));
-    m_shell.lblWurf2->setText(numbers::intText(roll.W2));
-    m_shell.lblSumme->setText(numbers::intText(roll.S));
+    windows::showResult(m_shell.lblWurf1, numbers::intText(roll.W1));
+    windows::showResult(m_shell.lblWurf2, numbers::intText(roll.W2));
+    windows::showResult(m_shell.lblSumme, numbers::intText(roll.S));
     if (roll.doctor.refused && !m_boxes.inform(this, care::texts::secondRefusal))
         return false;
-    m_shell.lblFertigkeit->setText(numbers::intText(roll.doctor.Fertigkeit));
-    m_shell.lblEquipment->setText(numbers::intText(roll.doctor.Equipment));
+    windows::showResult(m_shell.lblFertigkeit, numbers::intText(roll.doctor.Fertigkeit));
+    windows::showResult(m_shell.lblEquipment, numbers::intText(roll.doctor.Equipment));
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include "windows/Form1.h"
 #include "windows/NormalVersorgung.h"
 #include "windows/NotfallVersorgung.h"
+#include "windows/ProgramLook.h"
 #include "windows/Verlauf.h"
 
 #include <QAccessible>
@@ -170,6 +171,79 @@ class tst_Program : public QObject {
         QCOMPARE(d->changesSince(before), QStringList({"Form1.Gesamtzeit", "Form1.Kosten",
                                                        "Form1.lblGesamtzeit", "Form1.lblKosten"}));
         shows({{"lblGesamtzeit", ""}, {"lblKosten", ""}});
+    }
+
+    // A screen reader hears what every result label shows, after every kind of change: the
+    // frame's caption as the name, the value as the description. A value that its label cuts
+    // off is also its tooltip; the captions and sizes stay as defined.
+    void resultsHeard_data() {
+        QTest::addColumn<QList<int>>("faces");
+        QTest::addColumn<QStringList>("steps"); // controls clicked, "field=text" typed
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("values"); // labels that show something
+        QTest::addColumn<QStringList>("cut");
+        // Hospital with a target number far below 2: "2 hrs = 0,08333334 Tage", and eight
+        // successes make "0,25 hrs = 0,01041667 Tage", too wide for the healing duration only.
+        QList<int> faces{1, 1, 2, 2, 2, 2, 2, 2, 2, 2};
+        faces += QList<int>(10, 3); // the press at home
+        const QStringList stay{"Krankenhaus",        "magischeBetreuung", "Schaden=2",
+                               "txtKonstitution=10", "Willenskraft=12",   "txtBioTech=10",
+                               "cmdHeilen"};
+        const QStringList periods{"lblGrundzeitraum", "lblHeilungsdauer"};
+        QTest::newRow("short stay") << faces << stay << "Form1" << 7 << periods;
+        QTest::newRow("then home")
+            << faces << stay + QStringList{"daheim", "Schaden=4", "cmdHeilen"} << "Form1" << 7
+            << QStringList{};
+        QTest::newRow("reset") << faces << stay + QStringList{"cmdReset"} << "Form1" << 5
+                               << periods;
+        QTest::newRow("normal, trade") << QList{4, 6, 2, 6, 1, 3, 2}
+                                       << QStringList{"Krankenhaus",
+                                                      "Form1.cmdSuchDoc",
+                                                      "cmdNormalfall",
+                                                      "txtGebräuche=3",
+                                                      "NormalVersorgung.cmdSuchDoc",
+                                                      "cmdImproveTime"}
+                                       << "NormalVersorgung" << 10 << QStringList{};
+        QTest::newRow("emergency") << QList{3, 4}
+                                   << QStringList{"Krankenhaus", "Form1.cmdSuchDoc", "cmdNotfall",
+                                                  "NotfallVersorgung.cmdSuchDoc"}
+                                   << "NotfallVersorgung" << 6 << QStringList{};
+    }
+    void resultsHeard() {
+        QFETCH(QList<int>, faces);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, window);
+        QFETCH(int, values);
+        QFETCH(QStringList, cut);
+        start(faces);
+        for (const QString& step : steps)
+            step.contains('=') ? d->type(step.section('=', 0, 0), step.section('=', 1))
+                               : d->click(step);
+        QStringList tips;
+        for (QLabel* label : d->find(window + '.')->findChildren<QLabel*>()) {
+            const auto* frame = qobject_cast<QGroupBox*>(label->parentWidget());
+            if (!frame)
+                continue;
+            const auto* heard = QAccessible::queryAccessibleInterface(label);
+            QCOMPARE(heard->text(QAccessible::Name), frame->title());
+            QCOMPARE(heard->text(QAccessible::Description), label->text());
+            values -= !label->text().isEmpty();
+            if (!label->toolTip().isEmpty())
+                tips << label->objectName() + (label->toolTip() == label->text() ? "" : " wrong");
+        }
+        QCOMPARE(values, 0);
+        QCOMPARE(tips, cut);
+    }
+
+    // At the edge: a value exactly as wide as its label fits, one pixel wider is cut.
+    void resultFits() {
+        QLabel label;
+        const QString value = "288 hrs = 12 Tage";
+        for (int wider : {0, 1}) {
+            label.setFixedWidth(label.fontMetrics().horizontalAdvance(value) - wider);
+            windows::showResult(&label, value);
+            QCOMPARE(label.toolTip(), wider ? value : "");
+        }
     }
 
     void emergencySearch() {
