@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -42,25 +44,25 @@ void twoDigits(QString& text, int value) {
     text += QChar(u'0' + value % 10);
 }
 
-QString clock(const QTime& time) {
-    QString text;
-    text.reserve(8);
+void clock(QString& text, const QTime& time) {
     twoDigits(text, time.hour());
     text += u':';
     twoDigits(text, time.minute());
     text += u':';
     twoDigits(text, time.second());
-    return text;
 }
 
 // "2026-03-14 21:05:09": read as a date and time by spreadsheets in every language.
-QString dateAndTime(const QDateTime& when) {
-    const QDate date = when.date();
-    QString text = QString::number(date.year()) + u'-';
-    twoDigits(text, date.month());
+void dateAndTime(QString& text, const QDateTime& when) {
+    int year = 0, month = 0, day = 0;
+    when.date().getDate(&year, &month, &day);
+    text += QString::number(year);
     text += u'-';
-    twoDigits(text, date.day());
-    return text + u' ' + clock(when.time());
+    twoDigits(text, month);
+    text += u'-';
+    twoDigits(text, day);
+    text += u' ';
+    clock(text, when.time());
 }
 
 QString doctorDice(const care::DoctorRoll& roll) {
@@ -76,17 +78,34 @@ QString doctorFound(const care::DoctorRoll& roll) {
         .arg(roll.doctor.Equipment);
 }
 
-// A field as a CSV cell: quoted where it holds a separator, a quote or a line break. Text that
-// a spreadsheet would take for a formula (typed text can start with anything) gets a leading
-// apostrophe and stays text; the figure columns never pass through here.
-QString textCell(QString field) {
+// A field as a CSV cell after the separator: quoted where it holds a separator, a quote or a
+// line break. Text that a spreadsheet would take for a formula (typed text can start with
+// anything) gets a leading apostrophe and stays text; the figure columns never pass through
+// here.
+void textCell(QString& text, const QString& field) {
     static const QString formulaStart = QStringLiteral("=+-@\t\r");
-    if (!field.isEmpty() && formulaStart.contains(field.front()))
-        field.prepend(u'\'');
-    if (!field.contains(u';') && !field.contains(u'"') && !field.contains(u'\n') &&
-        !field.contains(u'\r'))
-        return field;
-    return u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    const bool formula = !field.isEmpty() && formulaStart.contains(field.front());
+    const bool quoted = std::any_of(field.begin(), field.end(), [](QChar c) {
+        return c == u';' || c == u'"' || c == u'\n' || c == u'\r';
+    });
+    text += u';';
+    if (quoted)
+        text += u'"';
+    if (formula)
+        text += u'\'';
+    text += quoted ? QString(field).replace(u'"', QStringLiteral("\"\"")) : field;
+    if (quoted)
+        text += u'"';
+}
+
+// A figure for a spreadsheet: seven significant digits like the window's numbers, the locale's
+// decimal separator; made without QLocale, which costs more than the rest of a CSV line.
+void figure(QString& text, QChar point, float value) {
+    char digits[32];
+    const auto end =
+        std::to_chars(digits, digits + sizeof digits, double(value), std::chars_format::general, 7);
+    for (const char* c = digits; c != end.ptr; ++c)
+        text += *c == '.' ? point : QChar(QLatin1Char(*c));
 }
 
 QString systemReason(int code) {
@@ -96,13 +115,29 @@ QString systemReason(int code) {
 } // namespace
 
 QString RecordEntry::line() const {
-    QString text = clock(time.time()) + QStringLiteral("  ") + action;
-    if (!inputs.isEmpty())
-        text += QStringLiteral(": ") + inputs;
-    if (!dice.isEmpty())
-        text += QStringLiteral(", Würfel ") + dice +
-                (byHand ? QStringLiteral(" (von Hand)") : QString());
-    return outcome.isEmpty() ? text : text + QStringLiteral(" → ") + outcome;
+    QString text;
+    appendLine(text);
+    return text;
+}
+
+void RecordEntry::appendLine(QString& text) const {
+    clock(text, time.time());
+    text += QStringLiteral("  ");
+    text += action;
+    if (!inputs.isEmpty()) {
+        text += QStringLiteral(": ");
+        text += inputs;
+    }
+    if (!dice.isEmpty()) {
+        text += QStringLiteral(", Würfel ");
+        text += dice;
+        if (byHand)
+            text += QStringLiteral(" (von Hand)");
+    }
+    if (!outcome.isEmpty()) {
+        text += QStringLiteral(" → ");
+        text += outcome;
+    }
 }
 
 namespace record {
@@ -284,8 +319,11 @@ void Record::clear() {
 
 QString Record::plainText() const {
     QString text;
-    for (const RecordEntry& entry : m_entries)
-        text += entry.line() + u'\n';
+    text.reserve(m_entries.size() * 160);
+    for (const RecordEntry& entry : m_entries) {
+        entry.appendLine(text);
+        text += u'\n';
+    }
     return text;
 }
 
@@ -293,25 +331,35 @@ QByteArray Record::csv() const {
     QString text = QStringLiteral(
         "\uFEFFDatum und Uhrzeit;Aktion;Eingaben;Würfel;Von Hand;Ergebnis;Kästchen vorher;"
         "Kästchen nachher;Erfolge;Dauer (Tage);Gesamtzeit (Tage);Kosten (Nuyen)\r\n");
-    const auto whole = [](std::optional<int> n) { return n ? QString::number(*n) : QString(); };
-    const auto days = [](std::optional<float> d) {
-        return d ? numbers::singleText(*d) : QString();
+    text.reserve(m_entries.size() * 200);
+    const auto whole = [&text](std::optional<int> n) {
+        text += u';';
+        if (n)
+            text += QString::number(*n);
     };
-    for (const RecordEntry& e : m_entries)
-        text += QStringList{dateAndTime(e.time),
-                            textCell(e.action),
-                            textCell(e.inputs),
-                            textCell(e.dice),
-                            e.byHand ? QStringLiteral("ja") : QStringLiteral("nein"),
-                            textCell(e.outcome),
-                            whole(e.boxesBefore),
-                            whole(e.boxesAfter),
-                            whole(e.successes),
-                            days(e.days),
-                            days(e.totalDays),
-                            e.cost ? e.cost->text() : QString()}
-                    .join(u';') +
-                QStringLiteral("\r\n");
+    const QChar point = QLocale().decimalPoint().front();
+    const auto days = [&text, point](std::optional<float> d) {
+        text += u';';
+        if (d)
+            figure(text, point, *d);
+    };
+    for (const RecordEntry& e : m_entries) {
+        dateAndTime(text, e.time);
+        textCell(text, e.action);
+        textCell(text, e.inputs);
+        textCell(text, e.dice);
+        text += e.byHand ? QStringLiteral(";ja") : QStringLiteral(";nein");
+        textCell(text, e.outcome);
+        whole(e.boxesBefore);
+        whole(e.boxesAfter);
+        whole(e.successes);
+        days(e.days);
+        days(e.totalDays);
+        text += u';';
+        if (e.cost)
+            text += e.cost->text();
+        text += QStringLiteral("\r\n");
+    }
     return text.toUtf8();
 }
 

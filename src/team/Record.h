@@ -35,6 +35,7 @@ struct RecordEntry {
 
     // One line of plain text, as copied to the clipboard.
     QString line() const;
+    void appendLine(QString& text) const;
 };
 
 // Every entry is built here from the step it records, so the texts and the figures of an entry

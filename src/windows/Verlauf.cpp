@@ -9,9 +9,12 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QListView>
+#include <QHeaderView>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
@@ -25,7 +28,10 @@ class RecordRows final : public QAbstractListModel {
         connect(&record, &Record::changed, this, &RecordRows::follow);
     }
     int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : m_rows; }
+    static constexpr int pictureRole = Qt::UserRole;
     QVariant data(const QModelIndex& index, int role) const override {
+        if (role == pictureRole) // names the row's picture; a new record gets new names
+            return QStringLiteral("Verlauf %1 %2").arg(m_generation).arg(index.row());
         if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole)
             return {};
         return m_record.entries().at(index.row()).line();
@@ -41,22 +47,43 @@ class RecordRows final : public QAbstractListModel {
         } else if (rows() != m_rows) {
             beginResetModel();
             m_rows = rows();
+            ++m_generation;
             endResetModel();
         }
     }
 
     const Record& m_record;
     int m_rows;
+    int m_generation = 0;
 };
 
-// Every row two lines high, wrapped to the window's width: rows of one height need no measuring
-// of each line, which is what keeps 200,000 of them quick. A longer line ends in "…" and shows
-// whole as its tooltip (and in the copy and the file).
-class TwoLines final : public QStyledItemDelegate {
+// Keeps the picture of each row on view: a new entry makes the table paint every visible row
+// anew, and laying out their wrapped text again would cost more than the rest of a press.
+class RowPictures final : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        return {1, 2 * option.fontMetrics.lineSpacing() + 4};
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        const QString key =
+            index.data(RecordRows::pictureRole).toString() + QStringLiteral(" %1 %2 %3 %4")
+                                                                 .arg(option.rect.width())
+                                                                 .arg(option.rect.height())
+                                                                 .arg(int(option.state))
+                                                                 .arg(ratio);
+        QPixmap picture;
+        if (!QPixmapCache::find(key, &picture)) {
+            picture = QPixmap(option.rect.size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            QPainter own(&picture);
+            QStyleOptionViewItem at = option;
+            at.rect.moveTopLeft({0, 0});
+            QStyledItemDelegate::paint(&own, at, index);
+            own.end();
+            QPixmapCache::insert(key, picture);
+        }
+        painter->drawPixmap(option.rect.topLeft(), picture);
     }
 };
 
@@ -67,15 +94,26 @@ Verlauf::Verlauf(Record& record, MessageBoxes& boxes, QWidget* parent)
     setObjectName(QStringLiteral("Verlauf"));
     setWindowTitle(QStringLiteral("Verlauf"));
     setFont(windows::programFont());
-    m_list = new QListView(this);
+    // Every row two lines high, wrapped to the window's width: rows of one height are never
+    // measured one by one, and a table adds a row at the end without laying out the others,
+    // which keeps 200,000 of them quick. A longer line ends in "…" and shows whole as its
+    // tooltip (and in the copy and the file).
+    m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("lstVerlauf"));
     m_list->setAccessibleName(QStringLiteral("Verlauf"));
-    m_list->setUniformItemSizes(true);
+    m_list->horizontalHeader()->hide();
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(2 * fontMetrics().lineSpacing() + 4);
+    m_list->setShowGrid(false);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setWordWrap(true);
-    m_list->setItemDelegate(new TwoLines(m_list));
+    m_list->setItemDelegate(new RowPictures(m_list));
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setModel(new RecordRows(record, m_list));
-    connect(m_list->model(), &QAbstractItemModel::rowsInserted, m_list, &QListView::scrollToBottom);
+    connect(m_list->model(), &QAbstractItemModel::rowsInserted, m_list,
+            &QTableView::scrollToBottom);
     auto* buttons = new QHBoxLayout;
     const auto button = [&](const char* name, const QString& text, auto action) {
         auto* b = new QPushButton(text, this);

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 class MessageBoxes;
-class QListView;
+class QTableView;
 class Record;
 
 class Verlauf : public QWidget {
@@ -26,5 +26,5 @@ class Verlauf : public QWidget {
 
     Record& m_record;
     MessageBoxes& m_boxes;
-    QListView* m_list;
+    QTableView* m_list;
 };
