@@ -108,8 +108,26 @@ void figure(QString& text, QChar point, float value) {
         text += *c == '.' ? point : QChar(QLatin1Char(*c));
 }
 
+// The system's reason in German where the system might not say it in German itself.
 QString systemReason(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
+    switch (code) {
+    case ENOSPC:
+        return QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.");
+    case EDQUOT:
+        return QStringLiteral("Das Speicherkontingent ist erschöpft.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Keine Berechtigung.");
+    case EROFS:
+        return QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("Den Ordner gibt es nicht.");
+    case EIO:
+        return QStringLiteral("Ein- oder Ausgabefehler des Datenträgers.");
+    default:
+        return QString::fromLocal8Bit(std::strerror(code));
+    }
 }
 
 } // namespace

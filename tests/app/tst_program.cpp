@@ -368,7 +368,9 @@ class tst_Program : public QObject {
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), d->program().record.csv());
         static_cast<Verlauf*>(d->find("Verlauf."))->saveTo(dir.filePath("nowhere/v.csv"));
-        QCOMPARE(d->messages().size(), 1);
+        QCOMPARE(d->messages(),
+                 QStringList("Der Verlauf konnte nicht in „" + dir.filePath("nowhere/v.csv") +
+                             "“ gespeichert werden: Den Ordner gibt es nicht."));
         d->click("cmdLeeren");
         QCOMPARE(d->messages().size(), 1);
         QCOMPARE(d->text("lstVerlauf").count('|'), 6);
