@@ -292,9 +292,13 @@ class tst_Program : public QObject {
         d->click("NotfallVersorgung.cmdSuchDoc");
         QCOMPARE(d->diceAsked.last(), "2W6 — Arztsuche");
         shows({{"lblWurf1", "3"}, {"lblWurf2", "5"}, {"lblFertigkeit", "5"}});
-        for (const RecordEntry& e : d->program().record.entries()) // 4 presses, 1 search
+        click({"Form1.cmdSuchDoc", "cmdNormalfall"});
+        d->type("txtGebräuche", "2");
+        d->diceAnswers = {{"4", "4"}, {"1", "1"}};
+        d->click("NormalVersorgung.cmdSuchDoc");
+        for (const RecordEntry& e : d->program().record.entries()) // 4 presses, 2 searches
             QVERIFY(e.byHand && e.line().contains("(von Hand) → "));
-        QCOMPARE(d->program().record.entries().size(), 5);
+        QCOMPARE(d->program().record.entries().size(), 6);
     }
 
     // An entry that is no finished die keeps Enter from confirming and says why; leaving the
