@@ -127,8 +127,7 @@ Verlauf* Programm::openVerlauf() {
                         [](Verlauf&) {});
 }
 
-void Programm::addToRecord(RecordEntry entry) {
-    entry.byHand = m_dice.own() && !entry.dice.isEmpty();
+void Programm::addToRecord(const RecordEntry& entry) {
     record.add(entry);
 }
 

@@ -66,8 +66,7 @@ class Programm final : public QObject {
     // once the event is done.
     void forecastSoon();
     void showForecast();
-    // Into the record, marked when the dice of the entry were typed in by hand.
-    void addToRecord(RecordEntry entry);
+    void addToRecord(const RecordEntry& entry);
 
     std::unique_ptr<dice::Wuerfelomat> m_generator;
     TableDice m_dice;

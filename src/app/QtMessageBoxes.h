@@ -1,5 +1,6 @@
 #pragma once
-// The program's message boxes: modal, OK only, no title of their own (the application title).
+// The program's message boxes: modal, no title of their own (the application title); a message
+// has OK only, a question "Ja" and "Nein".
 
 #include "windows/MessageBoxes.h"
 
@@ -10,6 +11,7 @@ inline constexpr char16_t applicationTitle[] = u"Sanivex_Genesor";
 class QtMessageBoxes final : public MessageBoxes {
   public:
     bool inform(QWidget* window, const QString& text) override;
+    bool ask(QWidget* window, const QString& question) override;
 };
 
 } // namespace app

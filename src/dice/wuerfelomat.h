@@ -55,6 +55,8 @@ class Dice {
     virtual std::optional<QList<Int16>> openEnded(Int16 count, Int16 target, Purpose purpose) = 0;
     // `count` plain dice, 1 to 6.
     virtual std::optional<QList<Int16>> plain(Int16 count, Purpose purpose) = 0;
+    // The dice are typed in at the table, not rolled by the program.
+    virtual bool byHand() const { return false; }
 };
 
 // The success test: `anzahl` open-ended dice (none when 0 or negative) against `mindestwurf`,

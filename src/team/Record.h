@@ -3,21 +3,71 @@
 // too), newest last, for reading back at the table or noting in a campaign log. It lives as
 // long as the program runs; the program writes it to a file only when the user saves it.
 
+#include "numbers/Amount.h"
+#include "numbers/Checked.h"
+
+#include <QDateTime>
 #include <QList>
 #include <QObject>
-#include <QTime>
+#include <optional>
+#include <sys/types.h>
+
+namespace healing {
+struct Press;
+}
+namespace care {
+struct NormalSearch;
+struct EmergencySearch;
+struct NormalVersorgungState;
+} // namespace care
 
 struct RecordEntry {
-    QTime time;
-    QString action; // "HEILEN!", "Normale Suche", "Handel: Zeitraum halbieren"
+    QDateTime time;
+    QString action; // "HEILEN!", "Normale Suche", "Handel: Zeitraum halbieren, ..."
     QString inputs; // what mattered: "Kästchen 4 → 3, zu Hause, Mindestwurf 12"
     QString dice;   // as rolled: "13 3 2"
     bool byHand = false;
-    QString outcome; // "1 Erfolge, Heilungsdauer 288 hrs = 12 Tage, ..." or the refusal
+    QString outcome; // "1 Erfolg, Heilungsdauer 288 hrs = 12 Tage, ..." or the refusal
+    // The figures behind the texts, for a spreadsheet to add up; empty where a step has none.
+    std::optional<int> boxesBefore, boxesAfter, successes;
+    std::optional<float> days, totalDays; // this step's duration, the running total
+    std::optional<numbers::Amount> cost;  // what this step cost
 
     // One line of plain text, as copied to the clipboard.
     QString line() const;
+    void appendLine(QString& text) const;
 };
+
+// Every entry is built here from the step it records, so the texts and the figures of an entry
+// come from one place. `byHand`: the dice were typed in at the table.
+namespace record {
+
+// The dice of an entry as rolled: "13 3 2".
+QString diceText(const QList<numbers::Int16>& dice);
+
+// A carried-out press; `care` is the caption of the chosen care option, `costBefore` the
+// running cost before it.
+RecordEntry press(const healing::Press& press, const QString& care, numbers::Amount costBefore,
+                  bool byHand);
+// A press or search refused before any die: what was typed, and why.
+RecordEntry refusal(const QString& action, const QString& inputs, const QString& why);
+RecordEntry normalSearch(const care::NormalSearch& search, bool byHand);
+RecordEntry emergencySearch(const care::EmergencySearch& search, bool byHand);
+RecordEntry trade(const QString& what, const care::NormalVersorgungState& state);
+// The running totals set back to 0, with what they were.
+RecordEntry reset(float hours, numbers::Amount cost);
+
+// "1 Erfolg", "3 Erfolge".
+QString successes(int count);
+
+// Writes `bytes` to `path` so that the old file stays as it was unless every byte reached the
+// disk: a temporary file beside it, written whole, flushed and renamed over it. Refuses what is
+// no plain file (a device, a FIFO). `write` is the system's; tests give one that runs out.
+using WriteCall = ssize_t (*)(int, const void*, size_t);
+bool saveFile(const QString& path, const QByteArray& bytes, QString* error,
+              WriteCall write = nullptr);
+
+} // namespace record
 
 class Record : public QObject {
     Q_OBJECT
@@ -28,12 +78,14 @@ class Record : public QObject {
     const QList<RecordEntry>& entries() const { return m_entries; }
 
     QString plainText() const;
-    // UTF-8, one header line, ";" between the fields, quoted where a field needs it.
+    // UTF-8 with its byte-order mark, one header line, ";" between the fields, quoted where a
+    // field needs it; the figures in the user's locale in columns of their own.
     QByteArray csv() const;
     // Writes the CSV so that a failed write never leaves half a file; the error says why.
     bool save(const QString& path, QString* error) const;
 
   signals:
+    // Entries were added at the end, or the record was emptied.
     void changed();
 
   private:

@@ -99,7 +99,9 @@ void Form1::Form_Load() {
 }
 
 void Form1::cmdReset_Click() {
-    // Only the running totals start again; the last test's results stay on show.
+    // Only the running totals start again; the last test's results stay on show, and the
+    // record keeps what the totals were.
+    emit recorded(record::reset(m_state.Gesamtzeit, m_state.Kosten));
     m_state.Gesamtzeit = 0.0f;
     m_state.Kosten = numbers::Amount{};
     windows::showResult(ui->lblGesamtzeit, QString());
@@ -154,16 +156,12 @@ void Form1::cmdHeilen_Click() {
     if (press.refused()) {
         if (press.refusal().isEmpty()) // abandoned dice: as if never pressed
             return;
-        emit recorded({QTime::currentTime(),
-                       QStringLiteral("HEILEN!"),
-                       QStringLiteral("Kästchen ") + before,
-                       {},
-                       false,
-                       press.refusal()});
+        emit recorded(record::refusal(QStringLiteral("HEILEN!"),
+                                      QStringLiteral("Kästchen ") + before, press.refusal()));
         (void)m_boxes.inform(this, press.refusal());
         return;
     }
-    emit recorded(entryFor(*press, before));
+    emit recorded(entryFor(*press));
     showPress(*press);
 }
 
@@ -174,34 +172,13 @@ QString Form1::targetText(const healing::Press& press) const {
                                 : target;
 }
 
-RecordEntry Form1::entryFor(const healing::Press& press, const QString& before) const {
-    const healing::Form1State& s = press.state;
-    RecordEntry entry{QTime::currentTime(),
-                      QStringLiteral("HEILEN!"),
-                      QStringLiteral("Kästchen ") + before,
-                      {},
-                      false,
-                      healing::texts::notIll};
-    if (press.notIll)
-        return entry;
-    QString care = QStringLiteral("Krankenhaus");
-    for (const QRadioButton* option : {ui->daheim, ui->schlechteUmst, ui->furchtbareUmst})
-        if (option->isChecked() && !press.hospital)
+RecordEntry Form1::entryFor(const healing::Press& press) const {
+    QString care;
+    for (const QRadioButton* option :
+         {ui->daheim, ui->Krankenhaus, ui->schlechteUmst, ui->furchtbareUmst})
+        if (option->isChecked())
             care = option->text();
-    entry.inputs = QStringLiteral("Kästchen %1 → %2, %3, Mindestwurf %4")
-                       .arg(before, numbers::intText(s.Schadenskaestchen), care, targetText(press));
-    QStringList dice;
-    for (numbers::Int16 die : press.roll.dice)
-        dice << numbers::intText(die);
-    entry.dice = dice.join(u' ');
-    entry.outcome = QStringLiteral("%1 Erfolge, Heilungsdauer %2, Gesamtzeit %3")
-                        .arg(numbers::intText(press.roll.successes),
-                             numbers::timeLine(s.Heilungsdauer), numbers::timeLine(s.Gesamtzeit));
-    if (press.hospital)
-        entry.outcome += QStringLiteral(", Krankenhauskosten %1 Nuyen").arg(s.Kosten.text());
-    if (press.healed())
-        entry.outcome += QStringLiteral(", geheilt");
-    return entry;
+    return record::press(press, care, m_state.Kosten, m_dice.byHand());
 }
 
 // The outputs in the order the user sees them change; every caption is made here.

@@ -72,7 +72,7 @@ class Form1 : public QWidget {
     void Willenskraft_Change();
 
     void showPress(const healing::Press& press);
-    RecordEntry entryFor(const healing::Press& press, const QString& before) const;
+    RecordEntry entryFor(const healing::Press& press) const;
     QString targetText(const healing::Press& press) const;
     void applyChanges(const healing::ControlChanges& changes);
     void ZeigeGrundzeitraum();

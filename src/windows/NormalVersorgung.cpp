@@ -81,41 +81,17 @@ care::NormalSearchInput NormalVersorgung::input() const {
 }
 
 void NormalVersorgung::cmdSuchDoc_Click() {
-    const QString action = QStringLiteral("Normale Suche");
     const auto search = care::normalSearch(input(), m_state, m_dice);
     if (search.refused()) {
         if (search.refusal().isEmpty()) // abandoned dice: as if never pressed
             return;
-        emit recorded({QTime::currentTime(),
-                       action,
-                       QStringLiteral("Gebräuchefertigkeit ") + ui->txtGebräuche->text(),
-                       {},
-                       false,
-                       search.refusal()});
+        emit recorded(record::refusal(
+            QStringLiteral("Normale Suche"),
+            QStringLiteral("Gebräuchefertigkeit ") + ui->txtGebräuche->text(), search.refusal()));
         (void)m_boxes.inform(this, search.refusal());
         return;
     }
-    QStringList dice;
-    for (numbers::Int16 die : search->etiquette.dice)
-        dice << numbers::intText(die);
-    RecordEntry entry{QTime::currentTime(),
-                      action,
-                      QStringLiteral("Modifikator %1, Fertigk.Mod. %2, MW %3, %4 Würfel")
-                          .arg(search->state.Modif)
-                          .arg(search->state.FertMod)
-                          .arg(search->MW)
-                          .arg(search->dice),
-                      QStringLiteral("Gebräuche ") + dice.join(u' '),
-                      false,
-                      QStringLiteral("%1 Erfolge, ").arg(search->state.Erfolge)};
-    if (search->firstRefusal()) {
-        entry.outcome += care::texts::firstRefusal;
-    } else {
-        entry.dice += QStringLiteral("; ") + doctorDice(*search->doctor);
-        entry.outcome += doctorFound(*search->doctor) + QStringLiteral(", Zeitraum ") +
-                         periodText(search->state.Zeitraum);
-    }
-    emit recorded(entry);
+    emit recorded(record::normalSearch(*search, m_dice.byHand()));
     m_state = search->state;
     ui->lstModifMeld->clear();
     ui->lstModifMeld->addItems(search->meldungen);
@@ -153,15 +129,7 @@ void NormalVersorgung::trade(TradeStep step, QLabel* traded, const QString& what
     if (result.refused())
         return;
     m_state = *result;
-    emit recorded({QTime::currentTime(),
-                   QStringLiteral("Handel: ") + what,
-                   {},
-                   {},
-                   false,
-                   QStringLiteral("Ausrüstungsstufe %1, Zeitraum %2, %3 Erfolge")
-                       .arg(m_state.Equipment)
-                       .arg(periodText(m_state.Zeitraum))
-                       .arg(m_state.Erfolge)});
+    emit recorded(record::trade(what, m_state));
     emit changed();
     windows::showResult(traded, traded == ui->lblEquipment ? numbers::intText(m_state.Equipment)
                                                            : periodText(m_state.Zeitraum));

@@ -59,9 +59,7 @@ void NotfallVersorgung::cmdSuchDoc_Click() {
             (void)m_boxes.inform(this, search.refusal()); // can refuse an emergency search
         return;
     }
-    emit recorded({QTime::currentTime(), QStringLiteral("Notfallsuche"),
-                   QStringLiteral("Modifikator %1").arg(search->state.Modif),
-                   doctorDice(search->doctor), false, doctorFound(search->doctor)});
+    emit recorded(record::emergencySearch(*search, m_dice.byHand()));
     m_state = search->state;
     ui->lstModifMeld->clear();
     ui->lstModifMeld->addItems(search->meldungen);

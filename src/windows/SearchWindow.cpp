@@ -54,19 +54,6 @@ bool SearchWindow::showDoctorRoll(const care::DoctorRoll& roll) {
     return true;
 }
 
-QString SearchWindow::doctorDice(const care::DoctorRoll& roll) {
-    return QStringLiteral("2W6 %1 %2").arg(roll.W1).arg(roll.W2);
-}
-
-QString SearchWindow::doctorFound(const care::DoctorRoll& roll) {
-    if (roll.doctor.refused)
-        return QStringLiteral("Ergebnis %1: %2").arg(roll.S).arg(care::texts::secondRefusal);
-    return QStringLiteral("Ergebnis %1, Fertigkeitsstufe %2, Ausrüstungsstufe %3")
-        .arg(roll.S)
-        .arg(roll.doctor.Fertigkeit)
-        .arg(roll.doctor.Equipment);
-}
-
 void SearchWindow::closeEvent(QCloseEvent* event) {
     emit changed();
     QWidget::closeEvent(event);

@@ -48,9 +48,6 @@ class SearchWindow : public QWidget {
     // Shows the dice and the sum; a refusal is announced while the levels still show the
     // previous search, then the levels follow. False when the window went away meanwhile.
     [[nodiscard]] bool showDoctorRoll(const care::DoctorRoll& roll);
-    // For the record: "2W6 3 4", and the result with the doctor found or the refusal.
-    static QString doctorDice(const care::DoctorRoll& roll);
-    static QString doctorFound(const care::DoctorRoll& roll);
 
     MessageBoxes& m_boxes;
 

@@ -42,6 +42,7 @@ class TableDice final : public dice::Dice {
     explicit TableDice(dice::Wuerfelomat& generator) : m_generator(generator) {}
     void setOwn(bool own) { m_own = own; }
     bool own() const { return m_own; }
+    bool byHand() const override { return m_own; }
 
     std::optional<QList<numbers::Int16>> openEnded(numbers::Int16 count, numbers::Int16 target,
                                                    dice::Purpose purpose) override;

@@ -364,6 +364,13 @@ class tst_Program : public QObject {
         d->click("NotfallVersorgung.cmdSuchDoc");
         QCOMPARE(d->diceAsked.last(), "2W6 — Arztsuche");
         shows({{"lblWurf1", "3"}, {"lblWurf2", "5"}, {"lblFertigkeit", "5"}});
+        click({"Form1.cmdSuchDoc", "cmdNormalfall"});
+        d->type("txtGebräuche", "2");
+        d->diceAnswers = {{"4", "4"}, {"1", "1"}};
+        d->click("NormalVersorgung.cmdSuchDoc");
+        for (const RecordEntry& e : d->program().record.entries()) // 4 presses, 2 searches
+            QVERIFY(e.byHand && e.line().contains("(von Hand) → "));
+        QCOMPARE(d->program().record.entries().size(), 6);
     }
 
     // An entry that is no finished die keeps Enter from confirming and says why; leaving the
@@ -392,45 +399,60 @@ class tst_Program : public QObject {
         QVERIFY(d->program().record.entries().isEmpty());
     }
 
-    // One line per press, search and trade step, refusals too; the CSV reads back the same.
+    // One line per press, search, trade step and reset, refusals too, each new one added to
+    // the open window; "Leeren" only after a "Ja", "Kopieren" of nothing changes nothing.
     void record() {
         start({6, 6, 1, 3, 2, 4, 4, 1, 1});
+        d->key("Schaden", Qt::Key_F3);
+        QApplication::clipboard()->setText("vorher");
+        d->click("cmdKopieren");
+        QCOMPARE(d->messages().size(), 1);
         d->type("Schaden", "4");
-        d->click("cmdHeilen");
+        click({"Krankenhaus", "daheim", "cmdHeilen"});
         d->type("Schaden", "x;\"");
         d->click("cmdHeilen");
         click({"Krankenhaus", "Form1.cmdSuchDoc", "cmdNormalfall"});
         d->type("txtGebräuche", "2");
         click({"NormalVersorgung.cmdSuchDoc", "cmdDiminTime", "cmdImproveTime", "cmdImproveTime"});
-        d->key("Schaden", Qt::Key_F3);
+        d->click("cmdReset");
         QCOMPARE(d->messages().size(), 1);
-        const QList<RecordEntry>& entries = d->program().record.entries();
-        QCOMPARE(d->text("lstVerlauf").split('|').size(), 6);
-        QCOMPARE(entries[0].inputs, "Kästchen 4 → 3, zu Hause, Mindestwurf 12");
-        QCOMPARE(entries[0].dice, "13 3 2");
-        QCOMPARE(entries[0].outcome, "1 Erfolge, Heilungsdauer 288 hrs = 12 Tage, "
-                                     "Gesamtzeit 288 hrs = 12 Tage");
-        QCOMPARE(entries[1].outcome, "Bitte im Feld „Schadenskästchen“ eine ganze Zahl eingeben.");
-        QCOMPARE(entries[1].inputs, "Kästchen x;\"");
-        QCOMPARE(entries[2].dice, "Gebräuche 4 4; 2W6 1 1");
-        QCOMPARE(entries[3].outcome, "Ausrüstungsstufe 1, Zeitraum 14 Tage, 3 Erfolge");
-        QCOMPARE(entries[5].outcome, "Ausrüstungsstufe 1, Zeitraum 3,5 Tage, 1 Erfolge");
+        QStringList lines = d->text("lstVerlauf").split('|');
+        for (QString& line : lines)
+            line.remove(0, 10); // the time
+        QCOMPARE(lines,
+                 QStringList({"HEILEN!: Kästchen 4 → 3, zu Hause, Mindestwurf 12, Würfel 13 "
+                              "3 2 → 1 Erfolg, Heilungsdauer 288 hrs = 12 Tage, Gesamtzeit "
+                              "288 hrs = 12 Tage",
+                              "HEILEN!: Kästchen x;\" → Bitte im Feld „Schadenskästchen“ "
+                              "eine ganze Zahl eingeben.",
+                              "Normale Suche: Modifikator 0, Fertigk.Mod. 0, MW 4, 2 Würfel, "
+                              "Würfel Gebräuche 4 4; 2W6 1 1 → 2 Erfolge, Ergebnis 2, "
+                              "Fertigkeitsstufe 3, Ausrüstungsstufe 1, Zeitraum 7 Tage",
+                              "Handel: Zeitraum verdoppeln, bringt einen Erfolg → "
+                              "Ausrüstungsstufe 1, Zeitraum 14 Tage, 3 Erfolge",
+                              "Handel: Zeitraum halbieren, kostet einen Erfolg → "
+                              "Ausrüstungsstufe 1, Zeitraum 7 Tage, 2 Erfolge",
+                              "Handel: Zeitraum halbieren, kostet einen Erfolg → "
+                              "Ausrüstungsstufe 1, Zeitraum 3,5 Tage, 1 Erfolg",
+                              "Reset: Gesamtzeit 288 hrs und Kosten 0 Nuyen auf 0"}));
+        QCOMPARE(QApplication::clipboard()->text(), "vorher");
         d->click("cmdKopieren");
         QCOMPARE(QApplication::clipboard()->text(), d->program().record.plainText());
         QTemporaryDir dir;
         static_cast<Verlauf*>(d->find("Verlauf."))->saveTo(dir.filePath("v.csv"));
         QFile file(dir.filePath("v.csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
-        QCOMPARE(lines[0], "Uhrzeit;Aktion;Eingaben;Würfel;Von Hand;Ergebnis");
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            const RecordEntry& e = entries[i];
-            QCOMPARE(csvFields(lines[i + 1]), QStringList({e.time.toString("HH:mm:ss"), e.action,
-                                                           e.inputs, e.dice, "nein", e.outcome}));
-        }
+        QCOMPARE(file.readAll(), d->program().record.csv());
         static_cast<Verlauf*>(d->find("Verlauf."))->saveTo(dir.filePath("nowhere/v.csv"));
-        QCOMPARE(d->messages().size(), 1);
+        QCOMPARE(d->messages(),
+                 QStringList("Der Verlauf konnte nicht in „" + dir.filePath("nowhere/v.csv") +
+                             "“ gespeichert werden: Den Ordner gibt es nicht."));
         d->click("cmdLeeren");
+        QCOMPARE(d->messages().size(), 1);
+        QCOMPARE(d->text("lstVerlauf").count('|'), 6);
+        d->answer = true;
+        d->click("cmdLeeren");
+        QCOMPARE(d->messages().size(), 1);
         QCOMPARE(d->text("lstVerlauf"), "");
     }
 

@@ -64,6 +64,10 @@ bool Driver::inform(QWidget* window, const QString& text) {
     return !alive.isNull();
 }
 
+bool Driver::ask(QWidget* window, const QString& question) {
+    return inform(window, question) && answer;
+}
+
 QWidget* Driver::find(const QString& name) const {
     const QString window = name.section('.', 0, -2), control = name.section('.', -1);
     QWidgetList found;
@@ -110,10 +114,10 @@ void Driver::key(const QString& name, Qt::Key key) const {
 }
 
 QString Driver::text(const QWidget* w) {
-    if (auto* list = qobject_cast<const QListWidget*>(w)) {
+    if (auto* list = qobject_cast<const QAbstractItemView*>(w)) {
         QStringList lines;
-        for (int i = 0; i < list->count(); ++i)
-            lines << list->item(i)->text();
+        for (int i = 0; i < list->model()->rowCount(); ++i)
+            lines << list->model()->index(i, 0).data().toString();
         return lines.join('|');
     }
     for (const char* shown : {"title", "currentText", "text"})

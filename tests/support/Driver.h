@@ -49,6 +49,9 @@ class Driver final : public MessageBoxes {
     QStringList diceRefused;
 
     bool inform(QWidget* window, const QString& text) override;
+    // Noted among the messages and answered with `answer`.
+    bool ask(QWidget* window, const QString& question) override;
+    bool answer = false;
 
   private:
     void answerDice(QWidget* dialog);

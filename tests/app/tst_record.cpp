@@ -1,0 +1,311 @@
+// The record's entries built from a step's result, their line and their CSV cells, and the
+// saving of the file when the disk runs full (on a real small tmpfs where the test may mount
+// one, otherwise through a write that runs out), onto a FIFO or a device.
+
+#include "LocaleGuard.h"
+#include "care/CareTexts.h"
+#include "care/EmergencySearch.h"
+#include "care/NormalSearch.h"
+#include "healing/Healing.h"
+#include "team/Record.h"
+
+#include <QtTest>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+using Make = std::function<RecordEntry()>;
+Q_DECLARE_METATYPE(Make)
+
+namespace {
+
+healing::Press press(int boxesAfter, int successes, float hours, float total, bool hospital,
+                     qint64 nuyen = 0) {
+    healing::Press p;
+    p.state.Schadenskaestchen = numbers::Int16(boxesAfter);
+    p.state.Mindestwurf = 5;
+    p.unraisedTarget = 5;
+    p.state.Heilungsdauer = hours;
+    p.state.Gesamtzeit = total;
+    p.state.Kosten = numbers::Amount::fromTicks(nuyen * 10000);
+    p.hospital = hospital;
+    p.roll = {{3, 1, 13}, numbers::Int16(successes)};
+    return p;
+}
+
+care::NormalSearch search(bool doctor) {
+    care::NormalSearch s;
+    s.MW = 4;
+    s.dice = 2;
+    s.state = {2, 5, -1, 3.5f, 1, 2, 2};
+    s.etiquette = {{4, 2}, 1};
+    if (doctor)
+        s.doctor = care::DoctorRoll{6, 5, 11, {5, 2, false}};
+    return s;
+}
+
+// The cells of the CSV's second line, the first entry's.
+QStringList firstRow(const Record& record) {
+    QStringList fields{""};
+    const QString text = QString::fromUtf8(record.csv()).section("\r\n", 1);
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size() && (quoted || text.mid(i, 2) != "\r\n"); ++i) {
+        if (text[i] == '"')
+            quoted = !quoted;
+        if (text[i] == ';' && !quoted)
+            fields << "";
+        else
+            fields.last() += text[i];
+    }
+    return fields;
+}
+
+// A disk that takes `budget` bytes more, then makes no progress (as a write may, without an
+// error of its own).
+int budget = 0;
+ssize_t shortWrite(int fd, const void* data, size_t size) {
+    const auto n = std::min<qsizetype>(qsizetype(size), budget);
+    budget -= int(n);
+    return n == 0 ? 0 : ::write(fd, data, size_t(n));
+}
+
+} // namespace
+
+class tst_Record : public QObject {
+    Q_OBJECT
+
+    const LocaleGuard german{QLocale(QLocale::German, QLocale::Germany)};
+    bool mounted = false; // a private tmpfs of 64 KiB at `disk`
+    QTemporaryDir disk;
+
+    // A record whose file takes three pages of 4 KiB.
+    void fill(Record& record) {
+        for (int i = 0; i < 160; ++i)
+            record.add(record::refusal("HEILEN!", QString("Kästchen %1").arg(i), "Nein."));
+    }
+    QStringList files() { return QDir(disk.path()).entryList(QDir::Files | QDir::Hidden); }
+
+  private slots:
+    void initTestCase() {
+        mounted = unshare(CLONE_NEWNS) == 0 &&
+                  mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                  mount("tmpfs", QFile::encodeName(disk.path()), "tmpfs", 0, "size=64k") == 0;
+        qInfo(mounted ? "on a real tmpfs" : "no mount allowed: the disk runs full by simulation");
+    }
+
+    void cleanupTestCase() {
+        if (mounted)
+            QVERIFY(umount2(QFile::encodeName(disk.path()), MNT_DETACH) == 0);
+    }
+
+    // An entry built from its step: its line as the record shows it, and its figures' cells.
+    void entries_data() {
+        QTest::addColumn<Make>("make");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("figures"); // boxes before, after, successes, days, total, cost
+        QTest::newRow("home")
+            << Make([] {
+                   return record::press(press(3, 1, 288, 288, false), "zu Hause", {}, false);
+               })
+            << "HEILEN!: Kästchen 4 → 3, zu Hause, Mindestwurf 5, Würfel 3 1 13 → 1 Erfolg, "
+               "Heilungsdauer 288 hrs = 12 Tage, Gesamtzeit 288 hrs = 12 Tage"
+            << "4;3;1;12;12;";
+        QTest::newRow("forced")
+            << Make([] {
+                   auto p = press(9, 2, 36, 26880, true, 5600);
+                   p.unraisedTarget = 1;
+                   return record::press(p, "zu Hause", numbers::Amount::fromTicks(48000000), true);
+               })
+            << "HEILEN!: Kästchen 10 → 9, Krankenhaus, Mindestwurf 5  (1), Würfel 3 1 13 (von "
+               "Hand) → 2 Erfolge, Heilungsdauer 36 hrs = 1,5 Tage, Gesamtzeit 26880 hrs = 1120 "
+               "Tage, Krankenhauskosten 5600 Nuyen"
+            << "10;9;2;1,5;1120;800";
+        QTest::newRow("healed")
+            << Make([] {
+                   return record::press(press(0, 0, 48, 96, false), "schlechte Umstände", {},
+                                        false);
+               })
+            << "HEILEN!: Kästchen 1 → 0, schlechte Umstände, Mindestwurf 5, Würfel 3 1 13 → 0 "
+               "Erfolge, Heilungsdauer 48 hrs = 2 Tage, Gesamtzeit 96 hrs = 4 Tage, geheilt"
+            << "1;0;0;2;4;";
+        QTest::newRow("not ill") << Make([] {
+            healing::Press p;
+            p.notIll = true;
+            return record::press(p, "zu Hause", {}, true);
+        }) << "HEILEN!: Kästchen 0 → Sind Sie überhaupt krank???"
+                                 << "0;;;;;";
+        QTest::newRow("refused") << Make([] { return record::refusal("A", "B -1", "Nein."); })
+                                 << "A: B -1 → Nein."
+                                 << ";;;;;";
+        QTest::newRow("normal") << Make([] { return record::normalSearch(search(true), true); })
+                                << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 "
+                                   "Würfel, Würfel Gebräuche 4 2; 2W6 6 5 (von Hand) → 1 Erfolg, "
+                                   "Ergebnis 11, Fertigkeitsstufe 5, Ausrüstungsstufe 2, "
+                                   "Zeitraum 3,5 Tage"
+                                << ";;1;3,5;;";
+        QTest::newRow("first refusal")
+            << Make([] { return record::normalSearch(search(false), false); })
+            << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 Würfel, Würfel Gebräuche "
+               "4 2 → 1 Erfolg, " +
+                   care::texts::firstRefusal
+            << ";;1;;;";
+        QTest::newRow("emergency")
+            << Make([] {
+                   care::EmergencySearch e;
+                   e.state.Modif = -2;
+                   e.doctor = {1, 2, 1, {0, 0, true}};
+                   return record::emergencySearch(e, false);
+               })
+            << "Notfallsuche: Modifikator -2, Würfel 2W6 1 2 → Ergebnis 1: " +
+                   care::texts::secondRefusal
+            << ";;;;;";
+        QTest::newRow("trade")
+            << Make([] {
+                   return record::trade("Zeitraum verdoppeln, bringt einen Erfolg",
+                                        {0, 0, 0, 7.0f, 3, 1, 1});
+               })
+            << "Handel: Zeitraum verdoppeln, bringt einen Erfolg → Ausrüstungsstufe 1, "
+               "Zeitraum 7 Tage, 3 Erfolge"
+            << ";;3;7;;";
+        QTest::newRow("reset") << Make([] {
+            return record::reset(268.8f, numbers::Amount::fromTicks(56000000));
+        }) << "Reset: Gesamtzeit 268,8 hrs und Kosten 5600 Nuyen auf 0"
+                               << ";;;;0;";
+    }
+    void entries() {
+        QFETCH(Make, make);
+        QFETCH(QString, line);
+        QFETCH(QString, figures);
+        Record record;
+        record.add(make());
+        const RecordEntry& e = record.entries().first();
+        QVERIFY(qAbs(e.time.secsTo(QDateTime::currentDateTime())) < 5);
+        QCOMPARE(e.line(), e.time.toString("HH:mm:ss  ") + line);
+        QCOMPARE(record.plainText(), e.line() + '\n');
+        const QStringList c = firstRow(record);
+        QCOMPARE(c.size(), 12);
+        QCOMPARE(c[0], e.time.toString("yyyy-MM-dd HH:mm:ss"));
+        QCOMPARE(c[4], e.byHand ? "ja" : "nein");
+        QCOMPARE(c.mid(6).join(';'), figures);
+    }
+
+    // Typed text in a cell: quoted where it holds a separator, a quote or a line break, and a
+    // leading formula character made plain text; the figures stay numbers.
+    void cells_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("plain") << "Kästchen 4"
+                               << "Kästchen 4";
+        QTest::newRow("semicolon") << "a;b"
+                                   << "\"a;b\"";
+        QTest::newRow("quote") << "a\"b"
+                               << "\"a\"\"b\"";
+        QTest::newRow("LF") << "a\nb"
+                            << "\"a\nb\"";
+        QTest::newRow("CR formula") << "1\r=2+3*4"
+                                    << "\"1\r=2+3*4\"";
+        for (const char* start : {"=", "+", "-", "@", "\t"})
+            QTest::addRow("starts %d", *start)
+                << start + QString("3") << "'" + (start + QString("3"));
+        QTest::newRow("starts CR") << "\r3"
+                                   << "\"'\r3\"";
+        QTest::newRow("inner") << "3-2=1"
+                               << "3-2=1";
+    }
+    void cells() {
+        QFETCH(QString, typed);
+        QFETCH(QString, cell);
+        Record record;
+        RecordEntry e = record::refusal(typed, typed, typed);
+        e.dice = typed;
+        e.boxesAfter = -3;
+        e.cost = numbers::Amount::fromTicks(-12345);
+        record.add(e);
+        const QByteArray csv = record.csv();
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"
+                               "Datum und Uhrzeit;Aktion;Eingaben;Würfel;Von Hand;Ergebnis;"));
+        QVERIFY(csv.endsWith("\r\n"));
+        const QStringList c = firstRow(record);
+        QCOMPARE(c.size(), 12);
+        for (int i : {1, 2, 3, 5})
+            QCOMPARE(c[i], cell);
+        QCOMPARE(c[7], "-3");
+        QCOMPARE(c[11], "-1,2345");
+    }
+
+    // A full disk at the start, in the middle or at the last block of the file, on the real
+    // tmpfs (where it could be mounted) and simulated: the old file stays as it was, no
+    // temporary file is left, the message gives the reason; with room, the same save writes the
+    // whole file.
+    void diskFull_data() {
+        QTest::addColumn<int>("room"); // 4 KiB pages left beside the old file
+        QTest::addColumn<bool>("real");
+        for (bool real : {true, false}) {
+            QTest::addRow("start %d", real) << 0 << real;
+            QTest::addRow("middle %d", real) << 1 << real;
+            QTest::addRow("last block %d", real) << 2 << real;
+        }
+    }
+    void diskFull() {
+        QFETCH(int, room);
+        QFETCH(bool, real);
+        if (real && !mounted)
+            QSKIP("no tmpfs could be mounted; the simulated rows stand in for these");
+        Record record;
+        fill(record);
+        QCOMPARE((record.csv().size() - 1) / 4096, 2); // three pages
+        const QString old = disk.filePath("old.csv"), filler = disk.filePath("filler");
+        QFile::remove(filler);
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("alt\n") == 4);
+        file.close();
+        QString error;
+        if (real) {
+            struct statvfs fs {};
+            QVERIFY(statvfs(QFile::encodeName(disk.path()), &fs) == 0);
+            file.setFileName(filler);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            const qint64 fill = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room * 4096;
+            QVERIFY(fill >= 0 && file.write(QByteArray(fill, 'x')) == fill);
+            file.close();
+            file.setFileName(old);
+            QVERIFY(!record.save(old, &error));
+        } else {
+            budget = room * 4096;
+            QVERIFY(!record::saveFile(old, record.csv(), &error, shortWrite));
+        }
+        QCOMPARE(error, "Auf dem Datenträger ist kein Platz mehr frei.");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "alt\n");
+        file.close();
+        QCOMPARE(files(), real ? QStringList({"filler", "old.csv"}) : QStringList{"old.csv"});
+        QFile::remove(filler);
+        budget = 1 << 20;
+        QVERIFY(record::saveFile(old, record.csv(), &error, real ? nullptr : shortWrite));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), record.csv());
+        QCOMPARE(files(), QStringList{"old.csv"});
+    }
+
+    // What is no plain file is never replaced by one.
+    void noPlainFile() {
+        const QString fifo = disk.filePath("pipe");
+        QVERIFY(mkfifo(QFile::encodeName(fifo), 0600) == 0);
+        Record record;
+        fill(record);
+        for (const QString& path : {fifo, QString("/dev/null"), disk.path()}) {
+            QString error;
+            QVERIFY(!record.save(path, &error));
+            QVERIFY2(error.contains("keine gewöhnliche Datei"), qPrintable(error));
+        }
+        struct stat pipe {
+        }, null{};
+        QVERIFY(stat(QFile::encodeName(fifo), &pipe) == 0 && S_ISFIFO(pipe.st_mode));
+        QVERIFY(stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode));
+        QFile::remove(fifo);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Record)
+#include "tst_record.moc"
