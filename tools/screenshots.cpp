@@ -4,9 +4,12 @@
 // Runs on any Qt platform, offscreen included.
 
 #include "Driver.h"
+#include "windows/Prognose.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLayout>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -74,10 +77,34 @@ int main(int argc, char* argv[]) {
     d.click("cmdHeilen");
     d.click("cmdHeilen");
     ok &= shot("Form1", "Form1-geheilt");
+    // The forecast as the window shows it, and its whole content with the comparison done: a
+    // stay at home, then one forced into hospital with both doctor searches open.
+    const auto forecast = [&](const QString& name) {
+        auto* window = static_cast<Prognose*>(d.find("Prognose."));
+        do
+            QApplication::processEvents();
+        while (!window->comparisonDone());
+        QWidget* content = window->findChild<QScrollArea*>()->widget();
+        content->resize(content->width(), content->layout()->totalHeightForWidth(content->width()));
+        return save(content, folder, name);
+    };
+    d.click("daheim");
     d.type("Schaden", "4");
     d.key("Schaden", Qt::Key_F2);
     QApplication::processEvents();
     ok &= shot("Prognose", "Prognose");
+    ok &= forecast("Prognose-zuHause");
+    d.click("Krankenhaus");
+    d.click("Form1.cmdSuchDoc");
+    d.click("cmdNormalfall");
+    d.click("Form1.cmdSuchDoc");
+    d.click("cmdNotfall");
+    d.click("daheim");
+    d.type("Schaden", "12");
+    ok &= forecast("Prognose-Krankenhaus");
+    d.find("NormalVersorgung.")->close();
+    d.find("NotfallVersorgung.")->close();
+    d.type("Schaden", "4");
 
     // Dice rolled at the table: the dialog once the first die's chain (6, then 2) is in.
     d.click("chkEigeneWuerfel");

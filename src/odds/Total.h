@@ -75,6 +75,13 @@ class Total {
 
     double maxError() const { return m_maxError; }
     double maxCdfError() const { return m_maxCdfError; }
+    // How many steps the totals were grouped into (Method::Binned), as the window says it.
+    std::size_t points() const { return m_points; }
+
+    // Where the true q-quantile can lie, from both bounds: the window shows no more digits
+    // than the width of this range allows.
+    double lowerQuantile(double q) const { return quantile(q - m_maxCdfError) - m_maxError; }
+    double upperQuantile(double q) const { return quantile(q + m_maxCdfError) + m_maxError; }
 
     // The totals themselves for bars; empty for Method::Normal, where cdf() draws the curve.
     const Distribution& distribution() const { return m_distribution; }
@@ -91,6 +98,7 @@ class Total {
     double m_highest = 0;
     double m_maxError = 0;
     double m_maxCdfError = 0;
+    std::size_t m_points = 0;
     Distribution m_distribution;
 };
 

@@ -239,7 +239,8 @@ class tst_Program : public QObject {
         d->type("Schaden", "2");
         QCoreApplication::processEvents();
         QVERIFY(d->text("lblNaechsterWurf").startsWith("Mindestwurf 7 mit 3 offenen W6"));
-        QVERIFY(d->text("lblBisZurHeilung").startsWith("2 Drücke bis zur Heilung"));
+        QVERIFY(
+            d->text("lblBisZurHeilung").startsWith("Noch 2\u00a0Kästchen, 2\u00a0Heilungswürfe"));
         d->type("Schaden", "x");
         QCoreApplication::processEvents();
         const QString refusal = "Bitte im Feld „Schadenskästchen“ eine ganze Zahl eingeben.";
