@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLayout>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTest>
 #include <QTimer>
@@ -85,7 +86,11 @@ int main(int argc, char* argv[]) {
             QApplication::processEvents();
         while (!window->comparisonDone());
         QWidget* content = window->findChild<QScrollArea*>()->widget();
-        content->resize(content->width(), content->layout()->totalHeightForWidth(content->width()));
+        // Tall enough for everything, then cut below the last section.
+        content->resize(content->width(), 4000);
+        QApplication::processEvents();
+        content->resize(content->width(),
+                        content->findChild<QWidget*>("frmVergleich")->geometry().bottom() + 8);
         return save(content, folder, name);
     };
     d.click("daheim");
@@ -93,6 +98,15 @@ int main(int argc, char* argv[]) {
     d.key("Schaden", Qt::Key_F2);
     QApplication::processEvents();
     ok &= shot("Prognose", "Prognose");
+    // Where the forecast landed, against the screen's available area and the main window.
+    if (QWidget* window = d.find("Prognose."); window->screen()) {
+        const QRect on = window->frameGeometry(), free = window->screen()->availableGeometry();
+        std::printf(
+            "Prognose at %d,%d %dx%d on %d,%d %dx%d beside Form1 at %d,%d %dx%d\n", on.x(), on.y(),
+            on.width(), on.height(), free.x(), free.y(), free.width(), free.height(),
+            d.find("Form1.")->frameGeometry().x(), d.find("Form1.")->frameGeometry().y(),
+            d.find("Form1.")->frameGeometry().width(), d.find("Form1.")->frameGeometry().height());
+    }
     ok &= forecast("Prognose-zuHause");
     d.click("Krankenhaus");
     d.click("Form1.cmdSuchDoc");

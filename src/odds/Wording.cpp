@@ -38,7 +38,8 @@ QString percent(double chance) {
 
 QString duration(double hours, Case grammar, double halfWidth) {
     if (hours < 23.95 && halfWidth <= 0.05) {
-        const QString number = QLocale().toString(hours, 'f', 1);
+        // Less than an hour keeps a second decimal, as short stays in hospital are.
+        const QString number = QLocale().toString(hours, 'f', hours < 0.995 ? 2 : 1);
         return number + nbsp +
                (number == QLocale().toString(1.0, 'f', 1) ? QStringLiteral("Stunde")
                                                           : QStringLiteral("Stunden"));

@@ -13,8 +13,8 @@ QString percent(double chance);
 // The grammatical case a unit takes in its sentence: "36 Tage", but "in 36 Tagen".
 enum class Case { Nominative, Dative };
 
-// A duration given in hours: under a day in hours ("12,5 Stunden"), else in days with one
-// decimal. `halfWidth` (hours) is how far the true value may lie from `hours`: the figure
+// A duration given in hours: under a day in hours ("12,5 Stunden", "0,08 Stunden"), else in days
+// with one decimal. `halfWidth` (hours) is how far the true value may lie from `hours`: the figure
 // then keeps only the digits that width allows, rounding to whole days, tens of days and so
 // on, so that it is never off by more than one unit of its last digit.
 QString duration(double hours, Case grammar = Case::Nominative, double halfWidth = 0);

@@ -66,6 +66,7 @@ class tst_Odds : public QObject {
         row("percent", percent(0.12345), "12,3_%");
         row("hours", duration(2), "2,0_Stunden");
         row("one hour", duration(1.02), "1,0_Stunde");
+        row("minutes", duration(0.08), "0,08_Stunden");
         row("just a day", duration(23.96), "1,0_Tage");
         row("dative", duration(65 * 24, Case::Dative), "65,0_Tagen");
         row("grouped days", duration(1234.5 * 24), "1.234,5_Tage");
