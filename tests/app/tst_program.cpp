@@ -272,6 +272,20 @@ class tst_Program : public QObject {
         QVERIFY(d->text("lblNaechsterWurf").contains("\n1–17\u00a0Erfolge zusammen: 0,1\u00a0%\n"));
         QVERIFY(d->text("lblNaechsterWurfKurz").endsWith("0,08\u00a0Stunden, Kosten 2\u00a0Nuyen"));
         QVERIFY(windows::CurveChart::axis(0, 9.6) == std::pair(15.0, 5.0));
+        // A press that empties the essence field says what the recovery assumes; a later
+        // refusal names the press, and the figures count the presses before it.
+        d->click("undokCyb");
+        QCoreApplication::processEvents();
+        QVERIFY(d->text("lblBisZurHeilung").contains("Essenz nach jedem Wurf neu eingetragen"));
+        d->click("undokCyb");
+        d->click("dokBio");
+        for (auto [field, text] : {std::pair{"Willenskraft", "20"},
+                                   {"txtBioTech", "7"},
+                                   {"BioIndex", "-2700"},
+                                   {"Schaden", "1370"}})
+            d->type(field, text);
+        QCoreApplication::processEvents();
+        QVERIFY(d->text("lblBisZurHeilung").contains("für die 696 Heilungswürfe davor"));
     }
 
     // The forecast and the record land wholly on the main window's screen: beside it where
@@ -288,6 +302,8 @@ class tst_Program : public QObject {
                               << QRect(402, 26, 540, 700);
         QTest::newRow("too tall") << QRect(10, 20, 500, 400) << QSize(540, 900)
                                   << QRect(520, 22, 540, 704);
+        QTest::newRow("left edge")
+            << QRect(552, 20, 500, 400) << QSize(540, 700) << QRect(2, 26, 540, 700);
         QTest::newRow("edge") << QRect(0, 0, 814, 100) << QSize(540, 100)
                               << QRect(824, 22, 540, 100);
     }

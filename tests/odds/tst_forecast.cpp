@@ -92,6 +92,10 @@ class tst_Forecast : public QObject {
         const auto row = std::find_if(rows.begin(), rows.end(),
                                       [&](const auto& r) { return r.choice.label == choice; });
         QVERIFY(row != rows.end() && row->refusal.isEmpty());
+        // Today's choice is marked once, on the inputs' own care.
+        const auto isCurrent = [](const auto& r) { return r.choice.current; };
+        QVERIFY(std::count_if(rows.begin(), rows.end(), isCurrent) == 1 &&
+                std::find_if(rows.begin(), rows.end(), isCurrent)->choice.care == in.care);
         // A stay forced into hospital can be nowhere else, and says so.
         QCOMPARE(rows[0].refusal.isEmpty(), in.Schaden != "10");
         HealingInput chosen = in;

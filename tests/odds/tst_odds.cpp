@@ -195,6 +195,13 @@ class tst_Odds : public QObject {
             QCOMPARE(QList({int(total.method()), int(total.reason())}),
                      QList({int(method), int(reason)}));
         }
+        // Grouped totals hold the exact quantiles within their bounds.
+        const std::vector<Distribution> three{press(10, 30), press(7, 30), press(14, 30)};
+        const Total counted = fold(three, {1 << 20, 1e12}), binned = fold(three, {64, 1e12});
+        QVERIFY(counted.method() == Method::Exact && binned.method() == Method::Binned);
+        for (double q = 0.05; q < 1; q += 0.05)
+            QVERIFY(binned.lowerQuantile(q) <= counted.quantile(q) &&
+                    counted.quantile(q) <= binned.upperQuantile(q));
         // Grouped totals: the steps said are the steps taken.
         std::vector<Distribution> list;
         for (int i = 0; i < 12; ++i)
