@@ -29,7 +29,7 @@ double niceStep(double top, int ticks) {
 BarChart::BarChart(const QString& title, const QString& axis, QWidget* parent)
     : QWidget(parent), m_axis(axis) {
     setAccessibleName(title);
-    setMinimumHeight(120);
+    setMinimumHeight(150); // room for captions, labels and details: the window scrolls instead
 }
 
 void BarChart::setBars(const QList<Bar>& bars) {
@@ -105,7 +105,7 @@ bool BarChart::event(QEvent* event) {
 CurveChart::CurveChart(const QString& title, const QString& axis, QWidget* parent)
     : QWidget(parent), m_axis(axis) {
     setAccessibleName(title);
-    setMinimumHeight(120);
+    setMinimumHeight(150); // room for captions, labels and details: the window scrolls instead
 }
 
 void CurveChart::setCurve(const QList<QPointF>& points, const QList<Mark>& marks,
@@ -177,8 +177,10 @@ void CurveChart::paintEvent(QPaintEvent*) {
         const double w = fm.horizontalAdvance(m_marks[i].label) + 2;
         const double x =
             px + 3 + w <= plot.right() ? px + 3 : std::max(double(plot.left()), px - 3 - w);
-        p.drawText(QRectF(x, plot.top() + (i + 1) * fm.height(), w, fm.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter, m_marks[i].label);
+        // On the window's colour, so that a line or the curve behind never crosses the text.
+        const QRectF box(x, plot.top() + (i + 1) * fm.height(), w, fm.height());
+        p.fillRect(box, palette().color(QPalette::Window));
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, m_marks[i].label);
     }
 }
 

@@ -457,7 +457,7 @@ void Prognose::showComparison() {
     }
     QString html =
         QStringLiteral("<table cellspacing='0' cellpadding='2'><tr><th align='left'>Wahl</th>"
-                       "<th align='right'>Tage im Mittel</th><th align='right'>9 von 10 bis</th>"
+                       "<th align='right'>Dauer im Mittel</th><th align='right'>9 von 10 bis</th>"
                        "<th align='right'>Kosten im Mittel</th><th align='right'>9 von 10 bis</th>"
                        "<th align='left'></th></tr>");
     QStringList said;
