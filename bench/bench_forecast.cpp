@@ -2,10 +2,12 @@
 // input changed (next press, whole recovery, open searches: the rules, the odds and the
 // texts), for what a table would type and for the most absurd inputs the program accepts.
 // Offscreen; each refresh is timed alone, its repaint untimed. Prints the median and the 90th
-// percentile in microseconds.
+// percentile in microseconds: of the refresh itself, of the comparison's whole work (which
+// the window does in steps between other events) and of its longest step.
 //
 //   bench_forecast [runs]      (default 300 per case)
 
+#include "odds/Forecast.h"
 #include "windows/Prognose.h"
 
 #include <QApplication>
@@ -46,43 +48,79 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
 
-    // The largest hospital stay whose base period still fits: target N - 9 up to 682.
-    ForecastInputs absurd = inputs("691", "100", CareCondition::Krankenhaus, true);
-    absurd.healing.magischeBetreuung = true;
-    absurd.healing.Willenskraft = "20";
-    absurd.healing.txtBioTech = "7";
-    // Bioware lowers the target so far that twice as many presses are counted before one is
-    // refused: the longest the forecast can work on.
-    ForecastInputs longest = absurd;
-    longest.healing.Schaden = "1370";
+    // The most presses the program accepts: the constitution field takes at most 30 dice and
+    // the willpower field 20; bioware with bio-index -2700 lowers the target so far that 1370
+    // presses are counted before one is refused. Every other box ticked, both searches open.
+    ForecastInputs longest = inputs("1370", "30", CareCondition::Krankenhaus, true);
+    longest.healing.Willenskraft = "20";
+    longest.healing.txtBioTech = "7";
     longest.healing.dokBio = true;
     longest.healing.BioIndex = "-2700";
+    longest.healing.magischeBetreuung = true;
+    longest.healing.Erwachter = true;
+    longest.healing.Kommunikation = true;
+    longest.healing.dokCyb = true;
+    // A long stay whose every press is carried out.
+    ForecastInputs largest = inputs("600", "30", CareCondition::Krankenhaus, true);
+    largest.healing.Willenskraft = "20";
+    largest.healing.txtBioTech = "7";
     const std::vector<Case> cases = {
         {"4 boxes at home, 3 dice", inputs("4", "3", CareCondition::daheim)},
         {"10 boxes, 30 dice, hospital", inputs("10", "30", CareCondition::Krankenhaus)},
         {"10 boxes, 30 dice, both searches", inputs("10", "30", CareCondition::Krankenhaus, true)},
-        {"691 boxes, 100 dice, both searches", absurd},
-        {"1370 boxes, bio-index -2700, 100 dice", longest},
+        {"600 boxes, 30 dice, both searches", largest},
+        {"1370 boxes, bio-index -2700, 30 dice", longest},
     };
 
     Prognose window;
     window.show();
     using Clock = std::chrono::steady_clock;
+    const auto micros = [](auto duration) {
+        return std::chrono::duration<double, std::micro>(duration).count();
+    };
+    const auto quantiles = [](std::vector<double>& v) {
+        std::sort(v.begin(), v.end());
+        return std::pair{v[v.size() / 2], v[std::size_t(std::ceil(0.9 * double(v.size()))) - 1]};
+    };
     for (const Case& c : cases) {
-        std::vector<double> micros;
+        // The refresh itself (the comparison's rows only emptied), then the comparison's work
+        // as the window does it between other events, one recovery per step: all of it, and
+        // the longest step, which is the longest that typing can wait for it.
+        std::vector<double> refresh, complete, longestStep;
         for (int i = -runs / 10; i < runs; ++i) {
             const auto start = Clock::now();
             window.showForecast(c.inputs);
             const auto end = Clock::now();
-            QCoreApplication::processEvents(); // the repaint, untimed
-            if (i >= 0)
-                micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+            QCoreApplication::processEvents(); // the repaint and the window's own slices, untimed
+            const auto& in = c.inputs;
+            std::optional<care::NormalSearchInput> normal;
+            std::optional<care::EmergencySearchInput> emergency;
+            if (in.normal)
+                normal = in.normal->first;
+            if (in.emergency)
+                emergency = in.emergency->first;
+            const auto compareStart = Clock::now();
+            odds::Comparer comparer(odds::choices(in.healing, normal, {}, emergency, {}),
+                                    in.healing, in.state);
+            double step = 0;
+            while (!comparer.finished()) {
+                const auto before = Clock::now();
+                comparer.step();
+                step = std::max(step, micros(Clock::now() - before));
+            }
+            const double all = micros(Clock::now() - compareStart);
+            if (i >= 0) {
+                refresh.push_back(micros(end - start));
+                complete.push_back(all);
+                longestStep.push_back(step);
+            }
         }
-        std::sort(micros.begin(), micros.end());
-        const double median = micros[micros.size() / 2];
-        const double p90 = micros[std::size_t(std::ceil(0.9 * double(micros.size()))) - 1];
-        std::printf("%-38s median %9.1f us   p90 %9.1f us   (%d runs)\n", c.name, median, p90,
-                    runs);
+        const auto [median, p90] = quantiles(refresh);
+        const auto [all, allP90] = quantiles(complete);
+        const auto [step, stepP90] = quantiles(longestStep);
+        std::printf("%-38s refresh median %8.1f p90 %8.1f | comparison median %9.1f p90 %9.1f | "
+                    "longest step median %8.1f p90 %8.1f us  (%d runs)\n",
+                    c.name, median, p90, all, allP90, step, stepP90, runs);
     }
     return 0;
 }

@@ -4,9 +4,13 @@
 // Runs on any Qt platform, offscreen included.
 
 #include "Driver.h"
+#include "windows/Prognose.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLayout>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -74,10 +78,47 @@ int main(int argc, char* argv[]) {
     d.click("cmdHeilen");
     d.click("cmdHeilen");
     ok &= shot("Form1", "Form1-geheilt");
+    // The forecast as the window shows it, and its whole content with the comparison done: a
+    // stay at home, then one forced into hospital with both doctor searches open.
+    const auto forecast = [&](const QString& name) {
+        auto* window = static_cast<Prognose*>(d.find("Prognose."));
+        do
+            QApplication::processEvents();
+        while (!window->comparisonDone());
+        QWidget* content = window->findChild<QScrollArea*>()->widget();
+        // Tall enough for everything, then cut below the last section.
+        content->resize(content->width(), 4000);
+        QApplication::processEvents();
+        content->resize(content->width(),
+                        content->findChild<QWidget*>("frmVergleich")->geometry().bottom() + 8);
+        return save(content, folder, name);
+    };
+    d.click("daheim");
     d.type("Schaden", "4");
     d.key("Schaden", Qt::Key_F2);
     QApplication::processEvents();
     ok &= shot("Prognose", "Prognose");
+    // Where the forecast landed, against the screen's available area and the main window.
+    if (QWidget* window = d.find("Prognose."); window->screen()) {
+        const QRect on = window->frameGeometry(), free = window->screen()->availableGeometry();
+        std::printf(
+            "Prognose at %d,%d %dx%d on %d,%d %dx%d beside Form1 at %d,%d %dx%d\n", on.x(), on.y(),
+            on.width(), on.height(), free.x(), free.y(), free.width(), free.height(),
+            d.find("Form1.")->frameGeometry().x(), d.find("Form1.")->frameGeometry().y(),
+            d.find("Form1.")->frameGeometry().width(), d.find("Form1.")->frameGeometry().height());
+    }
+    ok &= forecast("Prognose-zuHause");
+    d.click("Krankenhaus");
+    d.click("Form1.cmdSuchDoc");
+    d.click("cmdNormalfall");
+    d.click("Form1.cmdSuchDoc");
+    d.click("cmdNotfall");
+    d.click("daheim");
+    d.type("Schaden", "12");
+    ok &= forecast("Prognose-Krankenhaus");
+    d.find("NormalVersorgung.")->close();
+    d.find("NotfallVersorgung.")->close();
+    d.type("Schaden", "4");
 
     // Dice rolled at the table: the dialog once the first die's chain (6, then 2) is in.
     d.click("chkEigeneWuerfel");

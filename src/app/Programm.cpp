@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
+#include <algorithm>
 
 namespace app {
 
@@ -109,12 +111,42 @@ void Programm::connectToMain(SearchWindow* window) {
     forecastSoon();
 }
 
+QRect Programm::placeBeside(const QRect& main, const QSize& wanted, const QMargins& frame,
+                            const QRect& screen) {
+    constexpr int gap = 8;
+    const QSize size = wanted.boundedTo(screen.size().shrunkBy(frame));
+    const QSize outer = size.grownBy(frame);
+    int x = 0;
+    if (main.right() + 1 + gap + outer.width() <= screen.right() + 1)
+        x = main.right() + 1 + gap;
+    else if (main.left() - gap - outer.width() >= screen.left())
+        x = main.left() - gap - outer.width();
+    else
+        x = std::clamp(main.left(), screen.left(), screen.right() + 1 - outer.width());
+    const int y = std::clamp(main.top(), screen.top(), screen.bottom() + 1 - outer.height());
+    return {QPoint(x + frame.left(), y + frame.top()), size};
+}
+
+namespace {
+
+// Beside the main window, where both can be read, and wholly on its screen.
+void placeBesideMain(QWidget* window, const QWidget* main) {
+    if (!main || !main->screen())
+        return;
+    const QRect outer = main->frameGeometry(), inner = main->geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    window->setGeometry(
+        Programm::placeBeside(outer, window->size(), frame, main->screen()->availableGeometry()));
+}
+
+} // namespace
+
 Prognose* Programm::openPrognose() {
     Prognose* window = prognose.open(
         [this](std::monostate&) {
             auto* forecast = new Prognose;
-            if (Form1* main = form1.window()) // beside the main window, where both can be read
-                forecast->move(main->frameGeometry().topRight() + QPoint(8, 0));
+            placeBesideMain(forecast, form1.window());
             return forecast;
         },
         [](Prognose&) {});
@@ -123,8 +155,13 @@ Prognose* Programm::openPrognose() {
 }
 
 Verlauf* Programm::openVerlauf() {
-    return verlauf.open([this](std::monostate&) { return new Verlauf(record, *m_boxes); },
-                        [](Verlauf&) {});
+    return verlauf.open(
+        [this](std::monostate&) {
+            auto* window = new Verlauf(record, *m_boxes);
+            placeBesideMain(window, form1.window());
+            return window;
+        },
+        [](Verlauf&) {});
 }
 
 void Programm::addToRecord(const RecordEntry& entry) {

@@ -11,6 +11,8 @@
 #include "healing/Healing.h"
 #include "team/Record.h"
 #include "windows/TableDice.h"
+#include <QMargins>
+#include <QRect>
 
 #include <QObject>
 #include <QTimer>
@@ -46,6 +48,12 @@ class Programm final : public QObject {
     Prognose* openPrognose();
     // The record of this run, from any window by F3.
     Verlauf* openVerlauf();
+    // Where a window of client size `wanted` goes: wholly inside the screen's available area
+    // `screen`, no larger than it, beside the main window's frame `main` (right, else left)
+    // where there is room, else overlapping it. `frame` is what the window manager adds around
+    // the client area. Returns the client geometry.
+    static QRect placeBeside(const QRect& main, const QSize& wanted, const QMargins& frame,
+                             const QRect& screen);
 
     WindowSlot<Form1, healing::Form1State> form1;
     WindowSlot<Auswahl> auswahl;

@@ -130,7 +130,9 @@ Total fold(const std::vector<Distribution>& presses, const FoldOptions& options)
     const double cdfError =
         variance > 0 ? std::min(1.0, berryEsseen * thirdMoment / std::pow(variance, 1.5)) : 0;
 
-    const Plan planned = plan(presses, options.points);
+    const std::size_t points = options.points;
+    const Plan planned = plan(presses, points);
+    total.m_points = points;
     total.m_work = planned.work;
     // A shift by E moves a normal cdf by at most E / (sigma * sqrt(2 pi)): binning that could
     // be off by more than the curve is not worth its work.
@@ -144,13 +146,13 @@ Total fold(const std::vector<Distribution>& presses, const FoldOptions& options)
     } else {
         // The plan cannot see how often totals coincide, which can keep the sum exact and
         // merging for longer; no step may take the work past twice the budget.
-        Adder add(options.points);
+        Adder add(points);
         Distribution running = presses.front();
         std::size_t next = 1;
         for (; next < presses.size(); ++next) {
             const Distribution& press = presses[next];
             if (add.work() + Adder::mostWork(running.points().size(), running.exact(),
-                                             press.points().size(), press.exact(), options.points) >
+                                             press.points().size(), press.exact(), points) >
                 2 * options.workBudget)
                 break;
             running = add(std::move(running), press);

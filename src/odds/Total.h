@@ -21,8 +21,8 @@
 // - "Coarser": a shift by E moves the curve's cdf by up to E / (sigma * sqrt(2 pi)); when
 //   the planned binning bound, seen that way, exceeds maxCdfError(), the curve says more
 //   (Reason::TooCoarse). Many presses of few outcomes end here.
-// With the defaults, realistic presses (durations 48 * T / k from 30 dice) are counted up
-// to about 27 presses of 31 outcomes or 10 presses of 101; more take the curve.
+// With the defaults a few presses are counted exactly (4 boxes at home with 3 dice); 10
+// hospital presses of 30 dice are already grouped, and hundreds take the curve.
 //
 // In every mode, with E = maxError() and D = maxCdfError(), for all x:
 //     cdf(x - E) - D <= P(total <= x) <= cdf(x + E) + D,
@@ -75,6 +75,13 @@ class Total {
 
     double maxError() const { return m_maxError; }
     double maxCdfError() const { return m_maxCdfError; }
+    // How many steps the totals were grouped into (Method::Binned), as the window says it.
+    std::size_t points() const { return m_points; }
+
+    // Where the true q-quantile can lie, from both bounds: the window shows no more digits
+    // than the width of this range allows.
+    double lowerQuantile(double q) const { return quantile(q - m_maxCdfError) - m_maxError; }
+    double upperQuantile(double q) const { return quantile(q + m_maxCdfError) + m_maxError; }
 
     // The totals themselves for bars; empty for Method::Normal, where cdf() draws the curve.
     const Distribution& distribution() const { return m_distribution; }
@@ -91,6 +98,7 @@ class Total {
     double m_highest = 0;
     double m_maxError = 0;
     double m_maxCdfError = 0;
+    std::size_t m_points = 0;
     Distribution m_distribution;
 };
 

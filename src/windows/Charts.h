@@ -26,6 +26,7 @@ class BarChart final : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override; // a bar's tooltip: its label, caption and detail
 
   private:
     QString m_axis;
@@ -40,10 +41,14 @@ class CurveChart final : public QWidget {
     };
     // `axis` names the x axis ("Tage"); the y axis is the chance from 0 to 100 %.
     CurveChart(const QString& title, const QString& axis, QWidget* parent = nullptr);
-    // Points (x, chance) in rising x; the marks are drawn as upright lines with their label.
+    // Points (x, chance) in rising x; the marks are drawn as upright lines with their label
+    // inside the plot. The x axis runs a little past the last point, so that its final rise
+    // shows, in round steps.
     void setCurve(const QList<QPointF>& points, const QList<Mark>& marks, const QString& summary);
 
     QSize sizeHint() const override { return {460, 150}; }
+    // The x axis' end and step, for the points given.
+    static std::pair<double, double> axis(double lowest, double highest);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

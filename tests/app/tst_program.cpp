@@ -7,8 +7,10 @@
 #include "Driver.h"
 #include "LocaleGuard.h"
 #include "ScriptedDice.h"
+#include "app/Programm.h"
 #include "healing/HealingTexts.h"
 #include "windows/Auswahl.h"
+#include "windows/Charts.h"
 #include "windows/Form1.h"
 #include "windows/NormalVersorgung.h"
 #include "windows/NotfallVersorgung.h"
@@ -311,7 +313,8 @@ class tst_Program : public QObject {
         d->type("Schaden", "2");
         QCoreApplication::processEvents();
         QVERIFY(d->text("lblNaechsterWurf").startsWith("Mindestwurf 7 mit 3 offenen W6"));
-        QVERIFY(d->text("lblBisZurHeilung").startsWith("2 Drücke bis zur Heilung"));
+        QVERIFY(
+            d->text("lblBisZurHeilung").startsWith("Noch 2\u00a0Kästchen, 2\u00a0Heilungswürfe"));
         d->type("Schaden", "x");
         QCoreApplication::processEvents();
         const QString refusal = "Bitte im Feld „Schadenskästchen“ eine ganze Zahl eingeben.";
@@ -332,6 +335,56 @@ class tst_Program : public QObject {
         QVERIFY(searching());
         d->click("NotfallVersorgung.cmdCancel");
         QVERIFY(!searching());
+        // A hospital stay of few boxes and many dice: the rare counts merged by their range,
+        // durations under a day in hours, the curve's axis past its last value.
+        click({"Krankenhaus"});
+        d->type("txtKonstitution", "30");
+        d->type("Schaden", "3");
+        QCoreApplication::processEvents();
+        QVERIFY(d->text("lblNaechsterWurf").contains("\n1–17\u00a0Erfolge zusammen: 0,1\u00a0%\n"));
+        QVERIFY(d->text("lblNaechsterWurfKurz").endsWith("0,08\u00a0Stunden, Kosten 2\u00a0Nuyen"));
+        QVERIFY(windows::CurveChart::axis(0, 9.6) == std::pair(15.0, 5.0));
+        // A press that empties the essence field says what the recovery assumes; a later
+        // refusal names the press, and the figures count the presses before it.
+        d->click("undokCyb");
+        QCoreApplication::processEvents();
+        QVERIFY(d->text("lblBisZurHeilung").contains("Essenz nach jedem Wurf neu eingetragen"));
+        d->click("undokCyb");
+        d->click("dokBio");
+        for (auto [field, text] : {std::pair{"Willenskraft", "20"},
+                                   {"txtBioTech", "7"},
+                                   {"BioIndex", "-2700"},
+                                   {"Schaden", "1370"}})
+            d->type(field, text);
+        QCoreApplication::processEvents();
+        QVERIFY(d->text("lblBisZurHeilung").contains("für die 696 Heilungswürfe davor"));
+    }
+
+    // The forecast and the record land wholly on the main window's screen: beside it where
+    // there is room (right, else left), otherwise over it, and no larger than the screen.
+    void placement_data() {
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QSize>("wanted");
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("right") << QRect(10, 20, 500, 400) << QSize(540, 700)
+                               << QRect(520, 26, 540, 700);
+        QTest::newRow("left") << QRect(800, 20, 500, 400) << QSize(540, 700)
+                              << QRect(250, 26, 540, 700);
+        QTest::newRow("over") << QRect(400, 300, 500, 400) << QSize(540, 700)
+                              << QRect(402, 26, 540, 700);
+        QTest::newRow("too tall") << QRect(10, 20, 500, 400) << QSize(540, 900)
+                                  << QRect(520, 22, 540, 704);
+        QTest::newRow("left edge")
+            << QRect(552, 20, 500, 400) << QSize(540, 700) << QRect(2, 26, 540, 700);
+        QTest::newRow("edge") << QRect(0, 0, 814, 100) << QSize(540, 100)
+                              << QRect(824, 22, 540, 100);
+    }
+    void placement() {
+        QFETCH(QRect, main);
+        QFETCH(QSize, wanted);
+        QFETCH(QRect, placed);
+        QCOMPARE(app::Programm::placeBeside(main, wanted, {2, 22, 2, 2}, {0, 0, 1366, 728}),
+                 placed);
     }
 
     // A whole stay healed with dice typed in gives what the same dice rolled give; the dialog

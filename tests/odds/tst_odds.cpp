@@ -5,6 +5,7 @@
 #include "odds/Chance.h"
 #include "odds/Distribution.h"
 #include "odds/Total.h"
+#include "odds/Wording.h"
 
 #include <QTest>
 #include <cmath>
@@ -49,6 +50,47 @@ class tst_Odds : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    // What the forecast writes: a number never parted from its unit, German that reads right,
+    // days and Nuyen grouped alike, hours under a day, and no digit the bound does not allow.
+    void wording_data() {
+        using namespace wording;
+        QTest::addColumn<QString>("got");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* tag, const QString& got, const char* expected) {
+            QTest::newRow(tag) << got << QString::fromUtf8(expected).replace('_', QChar(0xA0));
+        };
+        row("tiny", percent(0.0004), "< 0,1_%");
+        row("nearly sure", percent(0.9996), "> 99,9_%");
+        row("percent", percent(0.12345), "12,3_%");
+        row("hours", duration(2), "2,0_Stunden");
+        row("one hour", duration(1.02), "1,0_Stunde");
+        row("minutes", duration(0.08), "0,08_Stunden");
+        row("just a day", duration(23.96), "1,0_Tage");
+        row("dative", duration(65 * 24, Case::Dative), "65,0_Tagen");
+        row("grouped days", duration(1234.5 * 24), "1.234,5_Tage");
+        row("bound: whole", duration(147.26 * 24, Case::Nominative, 0.3 * 24), "147_Tage");
+        row("bound: tens", duration(147.26 * 24, Case::Nominative, 0.6 * 24), "150_Tage");
+        row("bound: tenth", duration(147.26 * 24, Case::Nominative, 0.04 * 24), "147,3_Tage");
+        row("bound: one day", duration(1.3 * 24, Case::Dative, 0.3 * 24), "1_Tag");
+        row("nuyen", nuyen(61400.4), "61.400_Nuyen");
+        row("nuyen bound", nuyen(61449, 40), "61.400_Nuyen");
+        row("nuyen hundreds", nuyen(61449, 50), "61.400_Nuyen");
+        row("nuyen thousands", nuyen(61449, 51), "61.000_Nuyen");
+        row("no success", successes(0), "0_Erfolge");
+        row("one success", successes(1), "1_Erfolg");
+        row("merged", successes(1, 17), "1–17_Erfolge");
+        row("rolls", boxesAndRolls(4, 4), "Noch 4_Kästchen, 4_Heilungswürfe");
+        row("one roll", boxesAndRolls(1, 1), "Noch 1_Kästchen, 1_Heilungswurf");
+        row("ordinal", ordinal(695), "der 695. Heilungswurf");
+    }
+    void wording() {
+        QFETCH(QString, got);
+        QFETCH(QString, expected);
+        QCOMPARE(got, expected);
+    }
+
     void openEnded() {
         for (int target = -1; target <= 25; ++target) {
             QCOMPARE(openEndedChance(target), chainChance(target));
@@ -126,6 +168,9 @@ class tst_Odds : public QObject {
         QVERIFY(normal.quantile(0.999999) <= exact.distribution().highest());
         const double d = normal.maxCdfError();
         QVERIFY2(d > 0 && d < usefulBound, qPrintable(QString::number(d)));
+        for (double q = 0.05; q < 1; q += 0.05) // the range the window's digits rest on
+            QVERIFY(normal.lowerQuantile(q) <= exact.quantile(q) &&
+                    exact.quantile(q) <= normal.upperQuantile(q));
         double left = 0;
         for (const Point& p : exact.distribution().points()) {
             QVERIFY(std::abs(normal.cdf(std::nextafter(p.value, -INFINITY)) - left) <= d);
@@ -150,6 +195,20 @@ class tst_Odds : public QObject {
             QCOMPARE(QList({int(total.method()), int(total.reason())}),
                      QList({int(method), int(reason)}));
         }
+        // Grouped totals hold the exact quantiles within their bounds.
+        const std::vector<Distribution> three{press(10, 30), press(7, 30), press(14, 30)};
+        const Total counted = fold(three, {1 << 20, 1e12}), binned = fold(three, {64, 1e12});
+        QVERIFY(counted.method() == Method::Exact && binned.method() == Method::Binned);
+        for (double q = 0.05; q < 1; q += 0.05)
+            QVERIFY(binned.lowerQuantile(q) <= counted.quantile(q) &&
+                    counted.quantile(q) <= binned.upperQuantile(q));
+        // Grouped totals: the steps said are the steps taken.
+        std::vector<Distribution> list;
+        for (int i = 0; i < 12; ++i)
+            list.push_back(press(11, 5));
+        const Total grouped = fold(list, {.points = 512});
+        QVERIFY(grouped.method() == Method::Binned && grouped.points() == 512 &&
+                grouped.distribution().points().size() > 256);
     }
 };
 
