@@ -17,4 +17,14 @@ bool QtMessageBoxes::inform(QWidget* window, const QString& text) {
     return !alive.isNull();
 }
 
+bool QtMessageBoxes::ask(QWidget* window, const QString& text) {
+    const QPointer<QWidget> alive(window);
+    auto* box = new QMessageBox(QMessageBox::Question, QString::fromUtf16(applicationTitle), text,
+                                QMessageBox::Yes | QMessageBox::No, window);
+    box->setDefaultButton(QMessageBox::No);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("Frage"));
+    return box->exec() == QMessageBox::Yes && !alive.isNull();
+}
+
 } // namespace app

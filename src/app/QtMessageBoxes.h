@@ -10,6 +10,7 @@ inline constexpr char16_t applicationTitle[] = u"Sanivex_Genesor";
 class QtMessageBoxes final : public MessageBoxes {
   public:
     bool inform(QWidget* window, const QString& text) override;
+    bool ask(QWidget* window, const QString& text) override;
 };
 
 } // namespace app

@@ -77,6 +77,31 @@ bool readInt(const QJsonValue& v, std::int64_t low, std::int64_t high, std::int6
 
 } // namespace
 
+healing::HealingInput Sheet::input() const {
+    healing::HealingInput in;
+    for (auto [name, field] : {std::pair{"Schaden", &in.Schaden},
+                               {"txtKonstitution", &in.txtKonstitution},
+                               {"Willenskraft", &in.Willenskraft},
+                               {"BioIndex", &in.BioIndex},
+                               {"EssenzDok", &in.EssenzDok},
+                               {"txtBioTech", &in.txtBioTech}})
+        *field = texts.value(QLatin1String(name), *field);
+    using healing::CareCondition;
+    in.care = checked.value("Krankenhaus")      ? CareCondition::Krankenhaus
+              : checked.value("schlechteUmst")  ? CareCondition::schlechteUmst
+              : checked.value("furchtbareUmst") ? CareCondition::furchtbareUmst
+                                                : CareCondition::daheim;
+    for (auto [name, box] : {std::pair{"dokBio", &in.dokBio},
+                             {"undokBio", &in.undokBio},
+                             {"dokCyb", &in.dokCyb},
+                             {"undokCyb", &in.undokCyb},
+                             {"magischeBetreuung", &in.magischeBetreuung},
+                             {"Erwachter", &in.Erwachter},
+                             {"Kommunikation", &in.Kommunikation}})
+        *box = checked.value(QLatin1String(name));
+    return in;
+}
+
 QByteArray Sheet::json() const {
     QJsonObject t, c, e, l, s;
     for (auto it = texts.begin(); it != texts.end(); ++it)

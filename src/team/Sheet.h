@@ -20,6 +20,9 @@ struct Sheet {
     QMap<QString, QStringList> lists; // the dice and the modifier lines
     healing::Form1State state;
 
+    // What "HEILEN!" would read from this sheet, as the main window reads its controls.
+    healing::HealingInput input() const;
+
     QByteArray json() const;
     // Null when the text is no sheet; `why` then says what is wrong, in German.
     static std::optional<Sheet> fromJson(const QByteArray& text, QString* why);

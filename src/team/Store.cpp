@@ -74,6 +74,11 @@ Sheet sheetOf(const QVariant& v) {
     return *sheet;
 }
 
+// A null text would be stored as NULL, which no text column takes.
+QString t(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 QSqlQuery run(QSqlDatabase& db, const QString& sql, const QVariantList& values = {}) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -337,8 +342,10 @@ bool Store::openWritable(QString* error) {
         if (!db.open())
             throw db.lastError();
         run(db, "PRAGMA journal_mode = WAL");
-        // A commit is on the disk once it returns; a crash right after it keeps it.
-        run(db, "PRAGMA synchronous = FULL");
+        // With the log, a commit survives the program's crash or kill as soon as it returns
+        // and the file is never torn; only a power cut may lose the last commits, not mix them.
+        // Waiting for the disk at every press would cost more than the whole save.
+        run(db, "PRAGMA synchronous = NORMAL");
         QSqlQuery v = run(db, "PRAGMA user_version");
         v.next();
         const int version = v.value(0).toInt();
@@ -366,7 +373,7 @@ bool Store::openWritable(QString* error) {
             db.setDatabaseName(m_path);
             if (!db.open())
                 throw db.lastError();
-            run(db, "PRAGMA synchronous = FULL");
+            run(db, "PRAGMA synchronous = NORMAL");
         }
     } catch (const QSqlError& e) {
         *error = germanReason(e);
@@ -468,7 +475,7 @@ bool Store::write(QList<Patient>& patients, int active, QList<std::pair<int, qin
             steps.insert(step.seq);
             if (!s.undo.contains(step.seq))
                 run(db, "INSERT INTO undo(patient, seq, what, time, sheet) VALUES (?, ?, ?, ?, ?)",
-                    {id, step.seq, step.what, step.time.toString(timeFormat),
+                    {id, step.seq, t(step.what), step.time.toString(timeFormat),
                      QString::fromUtf8(step.json)});
         }
         for (qint64 seq : std::as_const(s.undo))
@@ -491,8 +498,8 @@ bool Store::write(QList<Patient>& patients, int active, QList<std::pair<int, qin
             run(db,
                 "INSERT INTO line(patient, seq, time, action, inputs, dice, by_hand, outcome) "
                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
-                {id, seq, e.time.toString(timeFormat), e.action, e.inputs, e.dice, int(e.byHand),
-                 e.outcome});
+                {id, seq, e.time.toString(timeFormat), t(e.action), t(e.inputs), t(e.dice),
+                 int(e.byHand), t(e.outcome)});
         }
         s.end = std::max(s.end, end);
         // A hundred single lines become one compressed block.

@@ -13,4 +13,6 @@ class MessageBoxes {
     // while the box was open (closed by a screen reader, or with the main window), so the
     // caller must not touch it any more.
     [[nodiscard]] virtual bool inform(QWidget* window, const QString& text) = 0;
+    // A yes-or-no question whose default answer is no; true only for a clear yes.
+    [[nodiscard]] virtual bool ask(QWidget* window, const QString& text) = 0;
 };

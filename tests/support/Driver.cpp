@@ -64,6 +64,10 @@ bool Driver::inform(QWidget* window, const QString& text) {
     return !alive.isNull();
 }
 
+bool Driver::ask(QWidget* window, const QString& text) {
+    return inform(window, text) && std::exchange(yes, false);
+}
+
 QWidget* Driver::find(const QString& name) const {
     const QString window = name.section('.', 0, -2), control = name.section('.', -1);
     QWidgetList found;
