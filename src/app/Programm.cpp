@@ -401,9 +401,10 @@ void Programm::saveSoon() {
 void Programm::saveNow() {
     m_saveSoon.stop();
     m_saveLater.stop();
+    keepShown();
+    teamChanged(); // "Runde" shows what is saved
     if (!m_store || m_readOnly)
         return;
-    keepShown();
     QString error;
     if (m_store->save(m_patients, m_active, &error)) {
         m_failureTold = false;
