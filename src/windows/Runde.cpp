@@ -133,6 +133,7 @@ void Runde::keyPressEvent(QKeyEvent* event) {
 
 void Runde::showTeam() {
     m_table->setSortingEnabled(false);
+    m_table->clearSpans();
     m_table->setRowCount(int(m_patients.size()));
     for (int row = 0; row < m_patients.size(); ++row) {
         const team::Patient& p = m_patients[row];
@@ -164,10 +165,8 @@ void Runde::showTeam() {
         }
         m_table->setItem(row, 5, new Cell(expected, order));
         m_table->setItem(row, 6, new Cell(late, order));
-        if (recovery.refused())
+        if (recovery.refused()) // the refusal reads across both columns
             m_table->setSpan(row, 5, 1, 2);
-        else
-            m_table->setSpan(row, 5, 1, 1);
     }
     m_table->setSortingEnabled(true);
     const int active = m_actions.active();
