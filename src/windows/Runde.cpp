@@ -76,6 +76,8 @@ Runde::Runde(const QList<team::Patient>& patients, Actions actions, MessageBoxes
     m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
+    // In the team's order until a header is clicked.
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row) {
         m_actions.activate(m_table->item(row, 0)->data(Qt::UserRole).toInt());
@@ -112,7 +114,7 @@ Runde::Runde(const QList<team::Patient>& patients, Actions actions, MessageBoxes
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addLayout(buttons);
-    resize(720, 300);
+    resize(900, 300);
     windows::answerEnter(this);
     windows::closeOnEscape(this);
 }

@@ -146,6 +146,12 @@ class tst_Store : public QObject {
             QCOMPARE(describe(Store(path()).load().patients), describe(back.patients));
         }
         QCOMPARE(back.patients[0].record.size(), 1 + recordLines + 150 - 2 * recordBlock);
+        Patient full; // the notice counts: the 10,000th line makes room
+        for (int n = 1; n < recordLines; ++n)
+            full.addLine(line(n));
+        QCOMPARE(full.trimmed, 0);
+        full.addLine(line(0));
+        QCOMPARE(full.trimmed, recordBlock);
         QVERIFY(back.patients[0].trimNotice()->inputs.startsWith("200 "));
         QCOMPARE(back.patients[0].undo.size(), undoSteps);
         // Every record line stored once: a block or a single line, nothing left behind.
