@@ -6,6 +6,8 @@ set -euo pipefail
 sanivex_packages=(cmake g++ make qt6-base-dev fonts-liberation2 clang-format)
 # libqt6svg6 draws the SVG window icon, qt6-translations-l10n has Qt's own German texts.
 sanivex_packages+=(libqt6svg6 qt6-translations-l10n)
+# libqt6sql6-sqlite is the SQLite driver that keeps the team.
+sanivex_packages+=(libqt6sql6-sqlite)
 
 sanivex_install_missing() {
     local missing=()

@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QLayout>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -30,6 +32,8 @@ bool save(QWidget* window, const QDir& folder, const QString& name) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QTemporaryDir data; // a team of its own, never the user's
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
     QApplication application(argc, argv);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     if (!folder.exists() && !QDir().mkpath(folder.path()))
@@ -132,6 +136,24 @@ int main(int argc, char* argv[]) {
     d.click("cmdHeilen");
     d.key("Schaden", Qt::Key_F3);
     ok &= shot("Verlauf", "Verlauf");
+
+    // The team: "Runde" beside the main window, which shows the first patient.
+    d.program().loadTeam();
+    d.program().newPatient(QStringLiteral("Kira"));
+    d.program().newPatient(QStringLiteral("Jax"));
+    d.type("Schaden", "6");
+    d.program().newPatient(QStringLiteral("Nadja"));
+    d.type("Schaden", "x");
+    d.program().activate(0);
+    d.program().openRunde();
+    const QPixmap main = d.find("Form1.")->grab(), runde = d.find("Runde.")->grab();
+    QPixmap both(main.width() + 8 + runde.width(), std::max(main.height(), runde.height()));
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, main);
+    painter.drawPixmap(main.width() + 8, 0, runde);
+    painter.end();
+    ok &= both.save(folder.filePath(QStringLiteral("Runde.png")));
     for (const QString& message : d.messages())
         std::printf("message: %s\n", qPrintable(message));
     return ok ? 0 : 1;

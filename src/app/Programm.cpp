@@ -7,12 +7,14 @@
 #include "windows/NotfallVersorgung.h"
 #include "windows/Prognose.h"
 #include "windows/ProgramLook.h"
+#include "windows/Runde.h"
 #include "windows/SanivexInfo.h"
 #include "windows/Verlauf.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 namespace app {
@@ -25,10 +27,19 @@ Programm::Programm(std::unique_ptr<dice::Wuerfelomat> dice, MessageBoxes* boxes)
     m_forecast.setSingleShot(true);
     m_forecast.setInterval(0);
     connect(&m_forecast, &QTimer::timeout, this, &Programm::showForecast);
+    m_saveSoon.setSingleShot(true);
+    m_saveSoon.setInterval(0);
+    connect(&m_saveSoon, &QTimer::timeout, this, &Programm::saveNow);
+    m_saveLater.setSingleShot(true);
+    m_saveLater.setInterval(1000);
+    connect(&m_saveLater, &QTimer::timeout, this, &Programm::saveNow);
+    connect(&record, &Record::changed, this, &Programm::recordChanged);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &Programm::saveNow);
     qApp->installEventFilter(this);
 }
 
 Programm::~Programm() {
+    saveNow();
     // Widgets are deleted before the state and dice they refer to.
     form1.destroy();
     auswahl.destroy();
@@ -37,10 +48,11 @@ Programm::~Programm() {
     sanivexInfo.destroy();
     prognose.destroy();
     verlauf.destroy();
+    runde.destroy();
 }
 
 Form1* Programm::start() {
-    return form1.open(
+    Form1* main = form1.open(
         [this](healing::Form1State& state) {
             auto* window = new Form1(state, m_dice, *m_boxes);
             connect(window, &Form1::suchDocRequested, this, &Programm::openAuswahl);
@@ -50,10 +62,16 @@ Form1* Programm::start() {
             connect(window, &Form1::verlaufRequested, this, &Programm::openVerlauf);
             connect(window, &Form1::recorded, this, &Programm::addToRecord);
             connect(window, &Form1::ownDiceChanged, this, [this](bool own) { m_dice.setOwn(own); });
+            connect(window, &Form1::rundeRequested, this, &Programm::openRunde);
+            connect(window, &Form1::undoRequested, this, &Programm::undo);
+            connect(window, &Form1::stepTaken, this, &Programm::stepTaken);
+            connect(window, &Form1::changed, this, [this] { m_saveLater.start(); });
             connect(window, &QObject::destroyed, this, &Programm::mainWindowGone);
             return window;
         },
         [](Form1& window) { window.Form_Load(); });
+    m_startSheet = main->capture();
+    return main;
 }
 
 Auswahl* Programm::openAuswahl() {
@@ -104,6 +122,7 @@ void Programm::connectToMain(SearchWindow* window) {
     if (Form1* main = form1.window()) {
         connect(window, &SearchWindow::handOver, main, &Form1::handOver);
         connect(window, &SearchWindow::showDice, main, &Form1::showDice);
+        connect(window, &SearchWindow::handOver, this, &Programm::saveSoon);
     }
     // A search window's inputs, its opening and its closing all change the forecast.
     connect(window, &SearchWindow::changed, this, &Programm::forecastSoon);
@@ -197,7 +216,23 @@ bool Programm::eventFilter(QObject* watched, QEvent* event) {
             openVerlauf();
             return true;
         }
+        if (key->key() == Qt::Key_F4 && key->modifiers() == Qt::NoModifier) {
+            openRunde();
+            return true;
+        }
+        // Before a field takes Ctrl+Z for its own text: in the main window it takes back a press.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->matches(QKeySequence::Undo) && widget && widget->window() == form1.window()) {
+            undo();
+            return true;
+        }
     }
+    // The team is read once the main window's first frame is on screen.
+    if (event->type() == QEvent::Expose && !m_loaded && form1.isOpen() &&
+        watched == static_cast<QObject*>(form1.window()->windowHandle()))
+        QTimer::singleShot(0, this, &Programm::loadTeam);
+    if (event->type() == QEvent::Close && watched == form1.window())
+        saveNow();
     return QObject::eventFilter(watched, event);
 }
 
@@ -209,6 +244,214 @@ void Programm::mainWindowGone() {
     sanivexInfo.close();
     prognose.close();
     verlauf.close();
+    runde.close();
+}
+
+Runde* Programm::openRunde() {
+    return runde.open(
+        [this](std::monostate&) {
+            Runde::Actions actions{
+                [this] { return m_active; },
+                [this](const QString& name) { return newPatient(name); },
+                [this](int i, const QString& name) { return renamePatient(i, name); },
+                [this](int i) { removePatient(i); }, [this](int i) { activate(i); }};
+            auto* window = new Runde(m_patients, actions, *m_boxes);
+            if (Form1* main = form1.window())
+                window->move(main->frameGeometry().bottomLeft() + QPoint(0, 8));
+            return window;
+        },
+        [](Runde& window) { window.showTeam(); });
+}
+
+void Programm::loadTeam() {
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    m_store = std::make_unique<team::Store>(team::Store::defaultPath());
+    QStringList told;
+    if (!m_store->lock()) {
+        m_readOnly = true;
+        told << QStringLiteral("Die Runde ist schon in einem anderen Fenster dieses Programms "
+                               "geöffnet. Hier ist sie nur zum Lesen offen: was in diesem "
+                               "Fenster geschieht, wird nicht gespeichert.");
+    }
+    team::Store::Loaded loaded = m_store->load();
+    if (!loaded.problem.isEmpty())
+        told << loaded.problem;
+    if (!loaded.patients.isEmpty()) {
+        m_patients = std::move(loaded.patients);
+        m_active = loaded.active;
+        showCurrent();
+    } else if (Form1* main = form1.window()) {
+        main->showPatient(m_readOnly ? QStringLiteral("(nur lesen)") : QString());
+    }
+    for (const QString& message : told)
+        (void)m_boxes->inform(form1.window(), message);
+}
+
+void Programm::keepShown() {
+    if (Form1* main = form1.window())
+        current().setSheet(main->capture());
+}
+
+void Programm::showCurrent() {
+    team::Patient& patient = current();
+    if (Form1* main = form1.window()) {
+        main->restore(patient.sheet);
+        QString name = m_active >= 0 ? patient.name : QString();
+        if (m_readOnly)
+            name += QStringLiteral(" (nur lesen)");
+        main->showPatient(name.trimmed());
+        main->setUndoAvailable(!patient.undo.isEmpty());
+    }
+    form1.state = patient.sheet.state;
+    showRecord();
+    teamChanged();
+}
+
+void Programm::showRecord() {
+    const team::Patient& patient = current();
+    m_syncing = true;
+    record.blockSignals(true);
+    record.clear();
+    if (const std::optional<RecordEntry> notice = patient.trimNotice())
+        record.add(*notice);
+    for (const RecordEntry& entry : patient.record)
+        record.add(entry);
+    record.blockSignals(false);
+    emit record.changed();
+    m_syncing = false;
+}
+
+void Programm::recordChanged() {
+    if (m_syncing)
+        return;
+    team::Patient& patient = current();
+    const QList<RecordEntry>& shown = record.entries();
+    const qsizetype kept = (patient.trimNotice() ? 1 : 0) + patient.record.size();
+    if (shown.size() < kept) { // emptied in "Verlauf"
+        patient.clearRecord();
+        patient.trimmed = 0;
+    } else {
+        const qint64 trimmed = patient.trimmed;
+        for (qsizetype i = kept; i < shown.size(); ++i)
+            patient.addLine(shown[i]);
+        if (patient.trimmed != trimmed) // the oldest lines went: the notice stands first
+            showRecord();
+    }
+    saveSoon();
+}
+
+void Programm::stepTaken(const QString& what, const team::Sheet& before) {
+    current().pushUndo(what, before);
+    if (Form1* main = form1.window())
+        main->setUndoAvailable(true);
+    saveSoon();
+}
+
+void Programm::undo() {
+    team::Patient& patient = current();
+    Form1* main = form1.window();
+    if (patient.undo.isEmpty() || !main)
+        return;
+    const team::UndoStep step = patient.undo.takeLast();
+    main->restore(step.before);
+    form1.state = step.before.state;
+    main->setUndoAvailable(!patient.undo.isEmpty());
+    addToRecord(record::undone(step.what, step.time));
+    saveNow();
+}
+
+QString Programm::newPatient(const QString& name) {
+    QStringList names;
+    for (const team::Patient& patient : std::as_const(m_patients))
+        names << patient.name;
+    const QString problem = team::nameProblem(name.trimmed(), names);
+    if (!problem.isEmpty())
+        return problem;
+    keepShown();
+    team::Patient patient;
+    if (m_patients.isEmpty()) { // the first patient is the one on screen, with their record
+        patient = std::exchange(m_loose, {});
+    } else {
+        patient.setSheet(m_startSheet);
+    }
+    patient.id = 0;
+    patient.name = name.trimmed();
+    m_patients << patient;
+    m_active = int(m_patients.size()) - 1;
+    showCurrent();
+    saveNow();
+    return {};
+}
+
+QString Programm::renamePatient(int index, const QString& name) {
+    QStringList names;
+    for (int i = 0; i < m_patients.size(); ++i)
+        if (i != index)
+            names << m_patients[i].name;
+    const QString problem = team::nameProblem(name.trimmed(), names);
+    if (!problem.isEmpty())
+        return problem;
+    m_patients[index].name = name.trimmed();
+    if (index == m_active)
+        if (Form1* main = form1.window())
+            main->showPatient(m_patients[index].name);
+    teamChanged();
+    saveNow();
+    return {};
+}
+
+void Programm::removePatient(int index) {
+    if (index < 0 || index >= m_patients.size())
+        return;
+    keepShown();
+    m_patients.removeAt(index);
+    if (index < m_active || m_active >= m_patients.size())
+        --m_active;
+    if (m_patients.isEmpty()) // back to a window of its own, as at a first start
+        m_loose.setSheet(m_startSheet);
+    showCurrent();
+    saveNow();
+}
+
+void Programm::activate(int index) {
+    if (index == m_active || index < 0 || index >= m_patients.size())
+        return;
+    keepShown();
+    m_active = index;
+    showCurrent();
+    saveSoon();
+}
+
+void Programm::saveSoon() {
+    m_saveSoon.start();
+}
+
+void Programm::saveNow() {
+    m_saveSoon.stop();
+    m_saveLater.stop();
+    keepShown();
+    teamChanged(); // "Runde" shows what is saved
+    if (!m_store || m_readOnly)
+        return;
+    QString error;
+    if (m_store->save(m_patients, m_active, &error)) {
+        m_failureTold = false;
+        return;
+    }
+    if (!std::exchange(m_failureTold, true))
+        (void)m_boxes->inform(form1.window(),
+                              QStringLiteral("Die Runde ließ sich nicht speichern: %1. Nichts "
+                                             "davon ist halb geschrieben; das Programm arbeitet "
+                                             "weiter und versucht es beim nächsten Speichern "
+                                             "wieder.")
+                                  .arg(error));
+}
+
+void Programm::teamChanged() {
+    if (Runde* window = runde.window())
+        window->showTeam();
 }
 
 } // namespace app

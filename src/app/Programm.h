@@ -10,6 +10,7 @@
 #include "dice/wuerfelomat.h"
 #include "healing/Healing.h"
 #include "team/Record.h"
+#include "team/Store.h"
 #include "windows/TableDice.h"
 #include <QMargins>
 #include <QRect>
@@ -25,6 +26,7 @@ class NotfallVersorgung;
 class SanivexInfo;
 class Prognose;
 class Verlauf;
+class Runde;
 class SearchWindow;
 class MessageBoxes;
 
@@ -62,7 +64,29 @@ class Programm final : public QObject {
     WindowSlot<SanivexInfo> sanivexInfo;
     WindowSlot<Prognose> prognose;
     WindowSlot<Verlauf> verlauf;
+    WindowSlot<Runde> runde;
+    // The active patient's record (or this run's, while there is no patient).
     Record record;
+
+    // The team of patients, from any window by F4.
+    Runde* openRunde();
+    // Reads the saved team once (start() has it done after the first frame) and shows the
+    // patient who was active.
+    void loadTeam();
+    const QList<team::Patient>& patients() const { return m_patients; }
+    int activePatient() const { return m_active; }
+    // Another copy of the program holds the team: this one shows it and saves nothing.
+    bool readOnly() const { return m_readOnly; }
+    // Each returns "" or the German message why the name cannot be used.
+    QString newPatient(const QString& name);
+    QString renamePatient(int index, const QString& name);
+    void removePatient(int index);
+    // Keeps the shown patient as they are and shows the other exactly as they were left.
+    void activate(int index);
+    // Takes back the active patient's last "HEILEN!" or Reset.
+    void undo();
+    // Writes what changed now; a failure is told once, and the next save tries again.
+    void saveNow();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,11 +100,32 @@ class Programm final : public QObject {
     void showForecast();
     void addToRecord(const RecordEntry& entry);
 
+    team::Patient& current() { return m_active >= 0 ? m_patients[m_active] : m_loose; }
+    void keepShown();
+    void showCurrent();
+    void showRecord();
+    void recordChanged();
+    void stepTaken(const QString& what, const team::Sheet& before);
+    void saveSoon();
+    void teamChanged();
+
     std::unique_ptr<dice::Wuerfelomat> m_generator;
     TableDice m_dice;
     std::unique_ptr<MessageBoxes> m_ownBoxes;
     MessageBoxes* m_boxes;
     QTimer m_forecast;
+
+    std::unique_ptr<team::Store> m_store;
+    QList<team::Patient> m_patients;
+    int m_active = -1;
+    team::Patient m_loose; // the window's state while no patient exists, for this run only
+    team::Sheet m_startSheet;
+    bool m_loaded = false;
+    bool m_readOnly = false;
+    bool m_syncing = false;
+    bool m_failureTold = false;
+    QTimer m_saveSoon;  // at the end of the event that changed the team
+    QTimer m_saveLater; // a second after the last input change
 };
 
 } // namespace app

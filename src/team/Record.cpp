@@ -259,6 +259,13 @@ RecordEntry reset(float hours, numbers::Amount cost) {
     return e;
 }
 
+RecordEntry undone(const QString& what, const QTime& when) {
+    return entry(
+        QStringLiteral("Rückgängig"),
+        what + QStringLiteral(" von ") + when.toString(QStringLiteral("HH:mm:ss")), {}, false,
+        QStringLiteral("zurückgenommen: alle Felder, Listen, Summen und Kosten wie davor"));
+}
+
 bool saveFile(const QString& path, const QByteArray& bytes, QString* error, WriteCall write) {
     if (!write)
         write = ::write;

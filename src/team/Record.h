@@ -56,6 +56,8 @@ RecordEntry emergencySearch(const care::EmergencySearch& search, bool byHand);
 RecordEntry trade(const QString& what, const care::NormalVersorgungState& state);
 // The running totals set back to 0, with what they were.
 RecordEntry reset(float hours, numbers::Amount cost);
+// The last press or Reset `what`, made at `when`, taken back.
+RecordEntry undone(const QString& what, const QTime& when);
 
 // "1 Erfolg", "3 Erfolge".
 QString successes(int count);

@@ -10,6 +10,7 @@
 
 #include <QKeyEvent>
 #include <QLine>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -61,6 +62,8 @@ Form1::Form1(healing::Form1State& state, dice::Dice& dice, MessageBoxes& boxes, 
     connect(ui->cmdSanivexInfo, &QPushButton::clicked, this, &Form1::sanivexInfoRequested);
     connect(ui->cmdPrognose, &QPushButton::clicked, this, &Form1::prognoseRequested);
     connect(ui->cmdVerlauf, &QPushButton::clicked, this, &Form1::verlaufRequested);
+    connect(ui->cmdRunde, &QPushButton::clicked, this, &Form1::rundeRequested);
+    connect(ui->cmdRueckgaengig, &QPushButton::clicked, this, &Form1::undoRequested);
     connect(ui->chkEigeneWuerfel, &QCheckBox::toggled, this, &Form1::ownDiceChanged);
 
     using healing::Lifestyle;
@@ -99,6 +102,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::cmdReset_Click() {
+    const team::Sheet before = capture();
     // Only the running totals start again; the last test's results stay on show, and the
     // record keeps what the totals were.
     emit recorded(record::reset(m_state.Gesamtzeit, m_state.Kosten));
@@ -107,6 +111,7 @@ void Form1::cmdReset_Click() {
     windows::showResult(ui->lblGesamtzeit, QString());
     windows::showResult(ui->lblKosten, QString());
     emit changed();
+    emit stepTaken(QStringLiteral("Reset"), before);
 }
 
 void Form1::handOver(numbers::Int16 Fertigkeit) {
@@ -152,6 +157,7 @@ healing::HealingInput Form1::input() const {
 
 void Form1::cmdHeilen_Click() {
     const QString before = ui->Schaden->text();
+    const team::Sheet sheet = capture();
     const auto press = healing::heal(input(), m_state, m_dice);
     if (press.refused()) {
         if (press.refusal().isEmpty()) // abandoned dice: as if never pressed
@@ -162,6 +168,8 @@ void Form1::cmdHeilen_Click() {
         return;
     }
     emit recorded(entryFor(*press));
+    if (!press->notIll) // only asked whether the patient is ill at all: nothing to take back
+        emit stepTaken(QStringLiteral("HEILEN!"), sheet);
     showPress(*press);
 }
 
@@ -342,4 +350,80 @@ void Form1::txtKonstitution_Change() {
 void Form1::Willenskraft_Change() {
     checkAttribute(ui->Willenskraft, healing::willpowerAboveLimit(ui->Willenskraft->text()),
                    m_boxes, this);
+}
+
+namespace {
+
+// The controls that belong to the program, not to a patient.
+bool programOwn(const QWidget* control) {
+    static const QStringList names{"chkEigeneWuerfel", "cmdPrognose", "cmdVerlauf", "cmdRunde",
+                                   "cmdRueckgaengig",  "lblPatient",  "Label1"};
+    return control->objectName().isEmpty() || control->objectName().startsWith("qt_") ||
+           names.contains(control->objectName());
+}
+
+} // namespace
+
+team::Sheet Form1::capture() const {
+    team::Sheet sheet;
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (programOwn(w))
+            continue;
+        const QString name = w->objectName();
+        if (auto* field = qobject_cast<QLineEdit*>(w))
+            sheet.texts.insert(name, field->text());
+        else if (auto* label = qobject_cast<QLabel*>(w))
+            sheet.texts.insert(name, label->text());
+        else if (auto* list = qobject_cast<QListWidget*>(w)) {
+            QStringList& lines = sheet.lists[name];
+            for (int i = 0; i < list->count(); ++i)
+                lines << list->item(i)->text();
+        }
+        if (auto* box = qobject_cast<QAbstractButton*>(w); box && box->isCheckable())
+            sheet.checked.insert(name, box->isChecked());
+        if (!qobject_cast<QLabel*>(w) && !qobject_cast<QListWidget*>(w))
+            sheet.enabled.insert(name, w->isEnabledTo(w->parentWidget()));
+    }
+    sheet.state = m_state;
+    return sheet;
+}
+
+void Form1::restore(const team::Sheet& sheet) {
+    std::vector<std::unique_ptr<QSignalBlocker>> quiet;
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (programOwn(w))
+            continue;
+        quiet.push_back(std::make_unique<QSignalBlocker>(w));
+        const QString name = w->objectName();
+        if (auto* field = qobject_cast<QLineEdit*>(w); field && sheet.texts.contains(name))
+            field->setText(sheet.texts[name]);
+        else if (auto* label = qobject_cast<QLabel*>(w); label && sheet.texts.contains(name)) {
+            // Only result labels differ between sheets; they keep telling a screen reader.
+            if (label->text() != sheet.texts[name])
+                windows::showResult(label, sheet.texts[name]);
+        } else if (auto* list = qobject_cast<QListWidget*>(w); list && sheet.lists.contains(name)) {
+            list->clear();
+            list->addItems(sheet.lists[name]);
+        }
+        if (auto* box = qobject_cast<QAbstractButton*>(w); box && sheet.checked.contains(name)) {
+            // An option of a group is unchecked only with the group's exclusion switched off.
+            const bool exclusive = box->autoExclusive();
+            box->setAutoExclusive(false);
+            box->setChecked(sheet.checked[name]);
+            box->setAutoExclusive(exclusive);
+        }
+        if (sheet.enabled.contains(name))
+            w->setEnabled(sheet.enabled[name]);
+    }
+    m_state = sheet.state;
+    quiet.clear();
+    emit changed();
+}
+
+void Form1::showPatient(const QString& name) {
+    ui->lblPatient->setText(name.isEmpty() ? QString() : QStringLiteral("Patient: ") + name);
+}
+
+void Form1::setUndoAvailable(bool available) {
+    ui->cmdRueckgaengig->setEnabled(available);
 }

@@ -6,6 +6,7 @@
 
 #include "healing/Healing.h"
 #include "team/Record.h"
+#include "team/Sheet.h"
 
 #include <QWidget>
 #include <memory>
@@ -34,6 +35,15 @@ class Form1 : public QWidget {
     void handOver(numbers::Int16 Fertigkeit);
     void showDice(const QList<numbers::Int16>& dice);
 
+    // The patient's part of the window: every field, option, box, result label and list with
+    // the variables. The program's own controls (own dice, the buttons to other windows, the
+    // patient's name) are not part of it.
+    team::Sheet capture() const;
+    // Shows a sheet exactly, without running a single change handler on the way.
+    void restore(const team::Sheet& sheet);
+    void showPatient(const QString& name);
+    void setUndoAvailable(bool available);
+
   signals:
     void suchDocRequested();
     void sanivexInfoRequested();
@@ -45,6 +55,10 @@ class Form1 : public QWidget {
     void recorded(const RecordEntry& entry);
     // An input or the variables changed: what the next press would do may be different.
     void changed();
+    // A carried-out "HEILEN!" or Reset, with the sheet as it was before it.
+    void stepTaken(const QString& what, const team::Sheet& before);
+    void undoRequested();
+    void rundeRequested();
 
   protected:
     // Enter anywhere in the window heals, unless a focused button takes it for itself.

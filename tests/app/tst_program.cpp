@@ -15,6 +15,7 @@
 #include "windows/NormalVersorgung.h"
 #include "windows/NotfallVersorgung.h"
 #include "windows/ProgramLook.h"
+#include "windows/Runde.h"
 #include "windows/Verlauf.h"
 
 #include <QAccessible>
@@ -61,6 +62,7 @@ class tst_Program : public QObject {
     }
     bool usable(const QString& name) { return d->find(name)->isEnabled(); }
   private slots:
+    void team();
     void cleanup() {
         if (d)
             QCOMPARE(d->messages(), QStringList());
@@ -503,7 +505,7 @@ class tst_Program : public QObject {
         d->click("cmdLeeren");
         QCOMPARE(d->messages().size(), 1);
         QCOMPARE(d->text("lstVerlauf").count('|'), 6);
-        d->answer = true;
+        d->yes = true;
         d->click("cmdLeeren");
         QCOMPARE(d->messages().size(), 1);
         QCOMPARE(d->text("lstVerlauf"), "");
@@ -568,6 +570,108 @@ class tst_Program : public QObject {
         QApplication::setQuitOnLastWindowClosed(true);
     }
 };
+
+// Everything the main window shows and holds, and the record, for comparing two moments.
+QString shown(Driver& d) {
+    QStringList all{d.program().form1.window()->capture().json()};
+    for (auto [name, text] : d.snapshot().asKeyValueRange())
+        if (name.startsWith("Form1.") && name != "Form1.lblPatient")
+            all << name + '=' + text;
+    for (const RecordEntry& e : d.program().record.entries())
+        all << e.line();
+    return all.join('\n');
+}
+
+void tst_Program::team() {
+    QTemporaryDir data; // a data directory of its own
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    QList<int> faces;
+    for (int i = 0; i < 90; ++i)
+        faces << 1 + i * 7 % 5;
+    start(faces);
+    app::Programm* p = &d->program();
+    p->loadTeam();
+    d->type("Schaden", "5");
+    click({"Krankenhaus", "cmdHeilen"});
+    const QString beforeTeam = shown(*d);
+    // Names are trimmed, not empty, unique and short; the first patient is the one on show.
+    QCOMPARE(p->newPatient(" "), "Bitte im Feld „Name“ einen Namen eingeben.");
+    QCOMPARE(p->newPatient(QString(65, 'x')).contains("höchstens 64"), true);
+    QCOMPARE(p->newPatient(QString(64, 'x')), "");
+    QCOMPARE(p->renamePatient(0, " Kira "), "");
+    QCOMPARE(shown(*d), beforeTeam);
+    QCOMPARE(d->text("lblPatient"), "Patient: Kira");
+    QVERIFY(p->newPatient("kira").contains("schon"));
+    QCOMPARE(p->newPatient("Jax 🦾"), "");
+    QCOMPARE(d->text("Schaden"), "0"); // a new patient starts as the program starts
+    QVERIFY(p->record.entries().isEmpty());
+    d->type("Schaden", "3");
+    click({"cmdHeilen", "cmdHeilen"});
+    QStringList last{beforeTeam, shown(*d)};
+    QString beforeReset;
+    // Pressed in turn and switched back and forth, each shows exactly as left.
+    for (int round = 0; round < 4; ++round) {
+        p->activate(round % 2 ? 1 : 0);
+        QCOMPARE(shown(*d), last[round % 2]);
+        if (round == 1)
+            beforeReset = shown(*d);
+        if (round < 2)
+            click({round ? "cmdReset" : "cmdHeilen"});
+        last[round % 2] = shown(*d);
+    }
+    // Ended and started again on the same data directory: the same, undo steps included.
+    start(faces);
+    p = &d->program();
+    p->loadTeam();
+    QCOMPARE(shown(*d), last[1]);
+    QCOMPARE(p->patients().size(), 2);
+    // Ctrl+Z takes back the Reset, then a press; the record says what went.
+    d->key("Schaden", Qt::Key_Z); // a plain Z is typing, not undo
+    QTest::keyClick(d->find("Schaden"), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(p->record.entries().last().inputs.startsWith("Reset von "));
+    // and two lines more in the record: the Reset and its taking back
+    QCOMPARE(shown(*d).section('\n', 0, -3), beforeReset);
+    click({"cmdRueckgaengig", "cmdRueckgaengig"});
+    QCOMPARE(p->record.entries().last().action, "Rückgängig");
+    QVERIFY(!usable("cmdRueckgaengig")); // Jax had two presses and a Reset: all taken back
+    QCOMPARE(d->text("Schaden"), "3");
+    QCOMPARE(p->form1.state.Gesamtzeit, 0.0f);
+    // A second copy says so, shows the team read-only and writes nothing.
+    const QString kept = shown(*d);
+    {
+        app::Programm second(scriptedDice(faces), d.get());
+        second.start();
+        second.loadTeam();
+        QVERIFY(second.readOnly());
+        QVERIFY(d->messages().join("").contains("anderen Fenster"));
+        second.form1.window()->findChild<QPushButton*>("cmdReset")->click();
+        second.saveNow();
+    }
+    start(faces);
+    d->program().loadTeam();
+    QCOMPARE(shown(*d).section('\n', 0, 0), kept.section('\n', 0, 0));
+    // Removing asks and keeps by default; the whole team's record is one CSV.
+    Runde* runde = d->program().openRunde();
+    const auto row = [runde](int r) {
+        auto* table = runde->findChild<QTableWidget*>();
+        QStringList cells;
+        for (int c = 0; c < 7; ++c)
+            cells << (c == 3 ? "" : table->item(r, c)->text().section(' ', -1));
+        return cells.join(' ');
+    };
+    QCOMPARE(row(0), "Kira 3 Krankenhaus  Nuyen Tage Tage");
+    QCOMPARE(row(1), "🦾 3 Hause  Nuyen Tage Tage");
+    d->type("Schaden", "x");
+    d->program().saveNow();
+    QCOMPARE(row(1).section(' ', 0, 5), "🦾 x Hause  Nuyen eingeben.");
+    d->click("cmdEntfernen");
+    QCOMPARE(d->program().patients().size(), 2);
+    d->yes = true;
+    d->click("cmdEntfernen");
+    QCOMPARE(d->messages().size(), 2);
+    QCOMPARE(d->program().patients().size(), 1);
+    QCOMPARE(d->text("lblPatient"), "Patient: Kira");
+}
 
 SANIVEX_WINDOW_TEST_MAIN(tst_Program)
 #include "tst_program.moc"

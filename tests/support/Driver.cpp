@@ -64,8 +64,8 @@ bool Driver::inform(QWidget* window, const QString& text) {
     return !alive.isNull();
 }
 
-bool Driver::ask(QWidget* window, const QString& question) {
-    return inform(window, question) && answer;
+bool Driver::ask(QWidget* window, const QString& text) {
+    return inform(window, text) && std::exchange(yes, false);
 }
 
 QWidget* Driver::find(const QString& name) const {

@@ -8,6 +8,7 @@
 #include "windows/MessageBoxes.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 
 class Driver final : public MessageBoxes {
@@ -49,9 +50,9 @@ class Driver final : public MessageBoxes {
     QStringList diceRefused;
 
     bool inform(QWidget* window, const QString& text) override;
-    // Noted among the messages and answered with `answer`.
-    bool ask(QWidget* window, const QString& question) override;
-    bool answer = false;
+    // A question is recorded like a message and answered no, unless `yes` is set for it.
+    bool ask(QWidget* window, const QString& text) override;
+    bool yes = false;
 
   private:
     void answerDice(QWidget* dialog);
@@ -61,11 +62,14 @@ class Driver final : public MessageBoxes {
     QStringList m_messages;
 };
 
-// main() for tests of the windows: a QApplication offscreen unless told otherwise.
+// main() for tests of the windows: a QApplication offscreen unless told otherwise, and an
+// empty data directory of its own, so no test sees a team it did not make.
 #define SANIVEX_WINDOW_TEST_MAIN(TestClass)                                                        \
     int main(int argc, char* argv[]) {                                                             \
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                        \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
+        QTemporaryDir data;                                                                        \
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());                                            \
         QApplication app(argc, argv);                                                              \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \

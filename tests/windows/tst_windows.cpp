@@ -122,7 +122,7 @@ class tst_Windows : public QObject {
     void definition_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QByteArray>("fingerprint");
-        QTest::newRow("Form1") << "Form1" << QByteArray("85ceee635dd2c437");
+        QTest::newRow("Form1") << "Form1" << QByteArray("837b73dbcff3193b");
         QTest::newRow("Auswahl") << "Auswahl" << QByteArray("62ed0232410565b8");
         QTest::newRow("NormalVersorgung") << "NormalVersorgung" << QByteArray("632611b6410aa3c4");
         QTest::newRow("NotfallVersorgung") << "NotfallVersorgung" << QByteArray("95ea781629b78c1b");

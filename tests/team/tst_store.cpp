@@ -1,0 +1,363 @@
+// The team on disk: every field of a patient read back equal, changes written as changes,
+// every kind of unusable file kept aside untouched, a kill at any moment of a save and a
+// full disk leaving the last committed team.
+
+#include "team/Store.h"
+
+#include <QtSql>
+#include <QtTest>
+#include <csignal>
+#include <random>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace team;
+
+namespace {
+
+RecordEntry line(int n) {
+    RecordEntry e{QDateTime(QDate(2026, 12, 6), QTime(10, n % 60, 7, 250)),
+                  "HEILEN!",
+                  QString("Kästchen %1 → 🩹;\"x\"").arg(n),
+                  n % 3 ? "13 3 2" : "",
+                  n % 2 == 1,
+                  QString("Gesamtzeit %1 hrs").arg(n)};
+    if (n % 3) { // a press's figures, down to a float's last bit and the cost's last tick
+        e.boxesBefore = n % 32768, e.boxesAfter = -32768, e.successes = n % 7;
+        e.days = 1.0f / float(n), e.totalDays = 3.4e38f, e.cost = numbers::Amount::fromTicks(-n);
+    }
+    return e;
+}
+
+Sheet sheet(int n) {
+    Sheet s;
+    s.texts = {{"Schaden", QString::number(n)}, {"txtKonstitution", ""}, {"lblKosten", "Ä 😀 ß"}};
+    s.checked = {{"Krankenhaus", n % 2}, {"daheim", !(n % 2)}, {"Erwachter", true}};
+    s.enabled = {{"BioIndex", n % 2}, {"Erwachter", false}};
+    s.lists = {{"lstErgebnis", {"13", "2"}}, {"Meldungen", {}}};
+    s.state.Schadenskaestchen = n;
+    s.state.Mindestwurf = -32768;
+    s.state.Verletzungsmod = 32767;
+    s.state.Schadensniveau = "mittel";
+    s.state.Gesamtzeit = 1234.5678f + n;
+    s.state.Heilungsdauer = 1e-7f;
+    s.state.Kosten = numbers::Amount::fromTicks(123456789012345678 + n); // to the ten-thousandth
+    return s;
+}
+
+// A press as the program makes it: the step before, the new sheet, its record line.
+void press(Patient& p, int n) {
+    p.pushUndo(n % 4 ? "HEILEN!" : "Reset", p.sheet);
+    p.undo.last().time = QTime(9, 0).addMSecs(n); // the same in every process
+    p.setSheet(sheet(n));
+    p.addLine(line(n));
+}
+
+QString describe(const QList<Patient>& team) {
+    QStringList out;
+    for (const Patient& p : team) {
+        out << p.name + ' ' + p.sheetJson +
+                   QString(" first=%1 trimmed=%2 %3 next=%4")
+                       .arg(p.recordFirst)
+                       .arg(p.trimmed)
+                       .arg(p.trimmedAt.toString(Qt::ISODateWithMs))
+                       .arg(p.nextUndo);
+        for (const UndoStep& u : p.undo)
+            out << QString("undo %1 %2 %3 ")
+                           .arg(u.seq)
+                           .arg(u.what, u.time.toString("HH:mm:ss.zzz")) +
+                       u.before.json();
+        for (const RecordEntry& e : p.record)
+            out << e.line() + e.time.toString(".zzz") +
+                       QString(" %1 %2 %3 %4 %5 %6")
+                           .arg(e.boxesBefore.value_or(-1))
+                           .arg(e.boxesAfter.value_or(-1))
+                           .arg(e.successes.value_or(-1))
+                           .arg(double(e.days.value_or(-1)), 0, 'g', 9)
+                           .arg(double(e.totalDays.value_or(-1)), 0, 'g', 9)
+                           .arg(e.cost ? e.cost->ticks() : -1);
+    }
+    return out.join('\n');
+}
+
+QByteArray bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+}
+
+void sql(const QString& path, const QStringList& statements) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "edit");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        for (const QString& s : statements)
+            QVERIFY2(QSqlQuery(db).exec(s), qPrintable(s));
+    }
+    QSqlDatabase::removeDatabase("edit");
+}
+
+// A committed team of the loop below after `n` presses of one patient.
+QList<Patient> pressed(int n) {
+    QList<Patient> team{Patient{}};
+    team[0].name = "Kira";
+    team[0].setSheet(sheet(0));
+    for (int i = 1; i <= n; ++i)
+        press(team[0], i);
+    return team;
+}
+
+} // namespace
+
+class tst_Store : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath("runde.sqlite"); }
+    QList<Patient> saved(int patients, int presses) {
+        QList<Patient> team;
+        for (int i = 0; i < patients; ++i) {
+            team << Patient{};
+            team[i].name = i ? QString("Ärztin %1 🧪").arg(i) : "Kira";
+            team[i].setSheet(sheet(i));
+            for (int n = 0; n < presses; ++n)
+                press(team[i], n);
+        }
+        Store store(path());
+        QString error;
+        if (!store.save(team, patients - 1, &error))
+            qWarning() << error;
+        return team;
+    }
+
+  private slots:
+    void init() { QVERIFY(dir.isValid()); }
+    void cleanup() { dir.remove(), new (&dir) QTemporaryDir(); }
+
+    // Every field, saved in steps as the program saves, reads back equal after each step.
+    void roundTrip() {
+        QList<Patient> team = saved(3, 150); // one block and fifty single lines each
+        Store store(path());
+        QString error;
+        Store::Loaded back = store.load();
+        QCOMPARE(back.problem, QString());
+        QCOMPARE(back.active, 2);
+        QCOMPARE(describe(back.patients), describe(team));
+        using Step = std::function<void(QList<Patient>&)>;
+        const QList<std::pair<const char*, Step>> steps = {
+            {"press", [](auto& t) { press(t[1], 7); }},
+            {"rename", [](auto& t) { t[0].name = "Kira Ö."; }},
+            {"undo", [](auto& t) { t[2].undo.removeLast(), t[2].setSheet(sheet(99)); }},
+            {"clear", [](auto& t) { t[1].clearRecord(), press(t[1], 8); }},
+            {"remove", [](auto& t) { t.removeAt(0); }},
+            {"new", [](auto& t) { t << t[0], t.last().id = 0, t.last().name = "Neu"; }},
+            {"full", [](auto& t) {
+                 for (int n = 0; n < recordLines + 150; ++n)
+                     press(t[0], n);
+             }}};
+        for (const auto& [tag, step] : steps) {
+            step(back.patients);
+            QVERIFY2(store.save(back.patients, 1, &error), tag);
+            QCOMPARE(back.patients.last().id > 0, true);
+            QCOMPARE(describe(Store(path()).load().patients), describe(back.patients));
+        }
+        QCOMPARE(back.patients[0].record.size(), 1 + recordLines + 150 - 2 * recordBlock);
+        Patient full; // the notice counts: the 10,000th line makes room
+        for (int n = 1; n < recordLines; ++n)
+            full.addLine(line(n));
+        QCOMPARE(full.trimmed, 0);
+        full.addLine(line(0));
+        QCOMPARE(full.trimmed, recordBlock);
+        QVERIFY(back.patients[0].trimNotice()->inputs.startsWith("200 "));
+        QCOMPARE(back.patients[0].undo.size(), undoSteps);
+        // Every record line stored once: a block or a single line, nothing left behind.
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "count");
+        db.setDatabaseName(path());
+        QVERIFY(db.open());
+        QSqlQuery q("SELECT (SELECT count(*) FROM line) + 100 * (SELECT count(*) FROM block),"
+                    " (SELECT count(*) FROM undo)",
+                    db);
+        QVERIFY(q.next());
+        qsizetype lines = 0, undone = 0;
+        for (const Patient& p : back.patients)
+            lines += p.record.size(), undone += p.undo.size();
+        QCOMPARE(q.value(0).toLongLong(), lines);
+        QCOMPARE(q.value(1).toLongLong(), undone);
+        q = QSqlQuery();
+        db.close();
+        db = {};
+        QSqlDatabase::removeDatabase("count");
+    }
+
+    // A file that cannot be used is kept untouched beside, said once, and the team is empty.
+    void unusable_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("why");
+        for (const char* at : {"100", "1000", "4096", "half", "last"})
+            QTest::newRow(qPrintable(QString("cut at ") + at)) << QString("cut ") + at << "";
+        QTest::newRow("empty") << "cut 0"
+                               << "leer";
+        QTest::newRow("random") << "random"
+                                << "keine lesbare";
+        QTest::newRow("text") << "text"
+                              << "keine lesbare";
+        QTest::newRow("directory") << "directory"
+                                   << "Ordner";
+        const QList<std::pair<const char*, QString>> rows = {
+            {"newer", "PRAGMA user_version = 2"},
+            {"no version", "PRAGMA user_version = 0"},
+            {"name type", "UPDATE patient SET name = x'4b69' WHERE id = 1"},
+            {"name twice", "UPDATE patient SET name = 'Kira'"},
+            {"name blank", "UPDATE patient SET name = ' Kira'"},
+            {"first text", "UPDATE patient SET record_first = 'x'"},
+            {"sheet json", "UPDATE patient SET sheet = '{'"},
+            {"text number", "UPDATE patient SET sheet = json_set(sheet, '$.texts.Schaden', 0)"},
+            {"check text", "UPDATE patient SET sheet = json_set(sheet, '$.checked.daheim', 'ja')"},
+            {"list number", "UPDATE patient SET sheet = json_set(sheet, '$.lists.Meldungen', "
+                            "json('[1]'))"},
+            {"int16 above", "UPDATE patient SET sheet = json_set(sheet, '$.state.BioMod', 32768)"},
+            {"int16 below", "UPDATE patient SET sheet = json_set(sheet, '$.state.BioMod', -32769)"},
+            {"int16 half", "UPDATE patient SET sheet = json_set(sheet, '$.state.BioMod', 3.5)"},
+            {"hours beyond", "UPDATE patient SET sheet = json_set(sheet, '$.state.Gesamtzeit', "
+                             "1e39)"},
+            {"hours below", "UPDATE patient SET sheet = json_set(sheet, '$.state.Gesamtzeit', -1)"},
+            {"hours double", "UPDATE patient SET sheet = json_set(sheet, '$.state.Gesamtzeit', "
+                             "0.1)"},
+            {"cost below", "UPDATE patient SET sheet = json_set(sheet, '$.state.Kosten', '-1')"},
+            {"cost number", "UPDATE patient SET sheet = json_set(sheet, '$.state.Kosten', 1)"},
+            {"undo what", "UPDATE undo SET what = 'Rückgängig'"},
+            {"undo beyond", "UPDATE patient SET next_undo = 2"},
+            {"line time", "UPDATE line SET time = '25:00:00.000'"},
+            {"line gap", "DELETE FROM line WHERE seq = 120"},
+            {"by hand", "UPDATE line SET by_hand = 2"},
+            {"block bytes", "UPDATE block SET lines = x'0102'"},
+            {"orphan", "UPDATE undo SET patient = 9 WHERE patient = 1"},
+            {"active gone", "UPDATE setting SET value = 9"},
+        };
+        for (const auto& [tag, statement] : rows)
+            QTest::newRow(tag) << statement << "";
+    }
+    void unusable() {
+        QFETCH(QString, edit);
+        QFETCH(QString, why);
+        saved(2, 150);
+        const QByteArray good = bytes(path());
+        QFile file(path());
+        if (edit.startsWith("cut ")) {
+            const QString at = edit.mid(4);
+            QVERIFY(file.resize(at == "half"   ? good.size() / 2
+                                : at == "last" ? good.size() - 1
+                                               : at.toLongLong()));
+        } else if (edit == "random" || edit == "text") {
+            std::mt19937 bits(7);
+            QByteArray junk = edit == "text" ? QByteArray("Kira;3;Krankenhaus\n").repeated(99)
+                                             : QByteArray(5000, 0);
+            if (edit == "random")
+                for (char& c : junk)
+                    c = char(bits());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(junk) == junk.size());
+            file.close();
+        } else if (edit == "directory") {
+            QVERIFY(file.remove() && QDir().mkpath(path() + "/inside"));
+        } else {
+            sql(path(), {edit});
+        }
+        const QByteArray before = QFileInfo(path()).isDir() ? "dir" : bytes(path());
+        Store store(path());
+        const Store::Loaded back = store.load();
+        QVERIFY(back.patients.isEmpty());
+        QVERIFY2(back.problem.contains(why) && back.problem.contains(path()),
+                 qPrintable(back.problem));
+        const QStringList aside = QDir(dir.path()).entryList({"runde.sqlite.beschädigt-*[0-9]"});
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(back.problem.contains(dir.filePath(aside[0])));
+        QCOMPARE(QFileInfo(dir.filePath(aside[0])).isDir() ? "dir" : bytes(dir.filePath(aside[0])),
+                 before);
+        QVERIFY(!QFileInfo::exists(path()));
+        // The team starts afresh beside the kept file.
+        QList<Patient> fresh = pressed(1);
+        QString error;
+        QVERIFY(store.save(fresh, 0, &error));
+        QCOMPARE(describe(Store(path()).load().patients), describe(fresh));
+        QCOMPARE(bytes(dir.filePath(aside[0])), before == "dir" ? "(none)" : before);
+    }
+
+    // A child saving presses in a loop is killed at random moments: each time the file opens,
+    // passes its check and holds one committed state, none older than the last one reported.
+    void killed() {
+        const int kills = std::max(200, qEnvironmentVariableIntValue("SANIVEX_KILLS"));
+        std::mt19937 random(4711);
+        int committed = 0; // each child goes on from what the last one committed
+        for (int kill = 0; kill < kills; ++kill) {
+            int pipeEnds[2];
+            QVERIFY(pipe(pipeEnds) == 0);
+            const pid_t child = fork();
+            if (child == 0) {
+                close(pipeEnds[0]);
+                QList<Patient> team;
+                Store store(path());
+                team = store.load().patients;
+                if (team.isEmpty())
+                    team = pressed(0);
+                QString error;
+                for (int n = int(team[0].nextUndo);; ++n) {
+                    press(team[0], n);
+                    if (!store.save(team, 0, &error))
+                        _exit(1);
+                    if (write(pipeEnds[1], &n, sizeof n) != sizeof n)
+                        _exit(2);
+                }
+            }
+            close(pipeEnds[1]);
+            usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            waitpid(child, &status, 0);
+            QVERIFY2(WIFSIGNALED(status), "the child stopped by itself");
+            int n = 0, reported = committed;
+            while (read(pipeEnds[0], &n, sizeof n) == sizeof n)
+                reported = n;
+            close(pipeEnds[0]);
+            Store store(path());
+            const Store::Loaded back = store.load();
+            QVERIFY2(back.problem.isEmpty(), qPrintable(back.problem));
+            committed = back.patients.isEmpty() ? 0 : int(back.patients[0].nextUndo) - 1;
+            QVERIFY2(committed >= reported && committed <= reported + 1,
+                     qPrintable(QString("kill %1: %2 committed, %3 reported")
+                                    .arg(kill)
+                                    .arg(committed)
+                                    .arg(reported)));
+            if (committed > 0)
+                QCOMPARE(describe(back.patients), describe(pressed(committed)));
+        }
+    }
+
+    // A full disk: the save fails, says why, and every committed press stays readable; once
+    // there is room again the next save writes what waited.
+    void fullDisk() {
+        if (mount("tmpfs", qPrintable(dir.path()), "tmpfs", 0, "size=256k") != 0)
+            QSKIP("no tmpfs may be mounted here");
+        const auto unmount = qScopeGuard([this] { umount(qPrintable(dir.path())); });
+        QFile filler(dir.filePath("filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(64000, 'x')) > 0);
+        filler.close();
+        QList<Patient> team = pressed(0);
+        Store store(path());
+        QString error;
+        int committed = 0;
+        for (int n = 1; n < 5000 && store.save(team, 0, &error); ++n) {
+            committed = n - 1;
+            press(team[0], n);
+            team[0].record.last().outcome = QString(400, QChar(0x4e00 + n)); // hard to pack
+        }
+        QCOMPARE(error, QString("der Datenträger ist voll"));
+        QVERIFY(!store.save(team, 0, &error));
+        QCOMPARE(int(Store(path()).load().patients[0].nextUndo) - 1, committed);
+        QVERIFY(filler.remove()); // room again
+        QVERIFY2(store.save(team, 0, &error), qPrintable(error));
+        QCOMPARE(describe(Store(path()).load().patients), describe(team));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Store)
+#include "tst_store.moc"
