@@ -63,18 +63,6 @@ Form1::Form1(healing::Form1State& state, dice::Dice& dice, MessageBoxes& boxes, 
     connect(ui->cmdVerlauf, &QPushButton::clicked, this, &Form1::verlaufRequested);
     connect(ui->chkEigeneWuerfel, &QCheckBox::toggled, this, &Form1::ownDiceChanged);
 
-    using healing::Lifestyle;
-    const std::pair<QRadioButton*, Lifestyle> lebensstile[] = {
-        {ui->Strasse, Lifestyle::Strasse},           {ui->Squatter, Lifestyle::Squatter},
-        {ui->Unterschicht, Lifestyle::Unterschicht}, {ui->Mittelschicht, Lifestyle::Mittelschicht},
-        {ui->Oberschicht, Lifestyle::Oberschicht},   {ui->Luxus, Lifestyle::Luxus}};
-    for (const auto& [option, stil] : lebensstile) {
-        connect(option, &QRadioButton::toggled, this, [this, stil](bool selected) {
-            if (selected)
-                m_state.Lebensstilstufe = healing::lifestyleLevel(stil);
-        });
-    }
-
     onSelected(ui->Krankenhaus, this, &Form1::Krankenhaus_Click);
     onSelected(ui->daheim, this, &Form1::daheim_Click);
     onSelected(ui->schlechteUmst, this, &Form1::schlechteUmst_Click);
@@ -138,6 +126,14 @@ healing::HealingInput Form1::input() const {
               : ui->schlechteUmst->isChecked()  ? CareCondition::schlechteUmst
               : ui->furchtbareUmst->isChecked() ? CareCondition::furchtbareUmst
                                                 : CareCondition::daheim;
+    using healing::Lifestyle;
+    const std::pair<QRadioButton*, Lifestyle> lebensstile[] = {
+        {ui->Strasse, Lifestyle::Strasse},           {ui->Squatter, Lifestyle::Squatter},
+        {ui->Unterschicht, Lifestyle::Unterschicht}, {ui->Mittelschicht, Lifestyle::Mittelschicht},
+        {ui->Oberschicht, Lifestyle::Oberschicht},   {ui->Luxus, Lifestyle::Luxus}};
+    for (const auto& [option, stil] : lebensstile)
+        if (option->isChecked())
+            in.lifestyle = stil;
     in.dokBio = ui->dokBio->isChecked();
     in.undokBio = ui->undokBio->isChecked();
     in.dokCyb = ui->dokCyb->isChecked();
