@@ -9,7 +9,10 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <span>
 #include <string_view>
 
@@ -21,6 +24,11 @@ constexpr auto appId = "org.sanivex.Genesor";
 // The X11 window class; the menu entry's StartupWMClass names it.
 constexpr auto windowClass = "sanivex-genesor";
 
+// The exit statuses besides 0, as the help and the manual page list them.
+constexpr int writeFailed = 1;
+constexpr int badArguments = 2;
+constexpr int noDisplay = 3;
+
 constexpr auto usage =
     "Aufruf: sanivex-genesor [OPTION]\n"
     "Rechnet Heilung und medizinische Versorgung für ein Cyberpunk-Rollenspiel.\n"
@@ -29,14 +37,21 @@ constexpr auto usage =
     "  -h, --help     diese Hilfe zeigen und beenden\n"
     "      --version  die Version zeigen und beenden\n"
     "\n"
-    "Qt-Optionen wie -platform oder -style gehen an Qt weiter.\n";
+    "Qt-Optionen wie -platform oder -display gehen an Qt weiter.\n"
+    "\n"
+    "Rückgabewert:\n"
+    "  0  regulär beendet\n"
+    "  1  Hilfe oder Version ließ sich nicht ausgeben\n"
+    "  2  unbekannte Option oder unerwartetes Argument\n"
+    "  3  keine grafische Oberfläche erreichbar\n";
 
 // Qt 6's own options (QGuiApplication, QApplication, the X11 platform), without their dash;
-// these take the next argument as their value unless it follows a '='.
+// these take the next argument as their value unless it follows a '='. Not -style: the program
+// sets its own style after Qt has read the option, and the fixed-size windows need it.
 // clang-format off
 constexpr std::string_view qtOptionsWithValue[] = {
     "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
-    "qwindowicon", "icon", "qwindowtitle", "title", "session", "style", "stylesheet", "display",
+    "qwindowicon", "icon", "qwindowtitle", "title", "session", "stylesheet", "display",
     "name", "visual", "qmljsdebugger"};
 // clang-format on
 constexpr std::string_view qtFlags[] = {"reverse", "testability", "widgetcount", "nograb",
@@ -91,7 +106,44 @@ class IconAfterFirstFrame final : public QObject {
 int refuse(const char* what, std::string_view argument) {
     std::fprintf(stderr, "sanivex-genesor: %s „%.*s“\nMehr mit „sanivex-genesor --help“.\n", what,
                  static_cast<int>(argument.size()), argument.data());
-    return 2;
+    return badArguments;
+}
+
+// All of it must arrive: a full disk or a closed pipe is a failure the caller has to see.
+int answer(const char* text) {
+    if (std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0)
+        return 0;
+    const int error = errno;
+    std::fprintf(stderr, "sanivex-genesor: Ausgabe fehlgeschlagen: %s\n", std::strerror(error));
+    return writeFailed;
+}
+
+// What Qt says while it looks for a display, kept until it is clear whether it found one.
+struct Note {
+    QtMsgType type;
+    const char* file;
+    int line;
+    const char* function;
+    const char* category;
+    QString message;
+};
+QList<Note> notesWhileOpening;
+
+// Qt reports a missing display as a fatal message and then aborts; this handler ends the
+// program first, with the reason Qt gave.
+void whileOpening(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        notesWhileOpening.append(
+            {type, context.file, context.line, context.function, context.category, message});
+        return;
+    }
+    std::fputs("sanivex-genesor: Keine grafische Oberfläche erreichbar. Das Programm braucht "
+               "eine laufende X11- oder Wayland-Sitzung (DISPLAY oder WAYLAND_DISPLAY).\n",
+               stderr);
+    for (const Note& note : std::as_const(notesWhileOpening))
+        std::fprintf(stderr, "  %s: %s\n", note.category ? note.category : "qt",
+                     note.message.toUtf8().constData());
+    std::_Exit(noDisplay);
 }
 
 } // namespace
@@ -99,14 +151,10 @@ int refuse(const char* what, std::string_view argument) {
 std::optional<int> answerCommandLine(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
-            std::fputs(usage, stdout);
-            return 0;
-        }
-        if (argument == "--version") {
-            std::puts("Sanivex - Genesor " SANIVEX_VERSION);
-            return 0;
-        }
+        if (argument == "--help" || argument == "-h")
+            return answer(usage);
+        if (argument == "--version")
+            return answer("Sanivex - Genesor " SANIVEX_VERSION "\n");
         if (argument.size() < 2 || argument[0] != '-')
             return refuse("unerwartetes Argument", argument);
         // Qt takes -option and --option alike.
@@ -121,6 +169,18 @@ std::optional<int> answerCommandLine(int argc, char* argv[]) {
         }
     }
     return std::nullopt;
+}
+
+std::unique_ptr<QApplication> openDisplay(int& argc, char* argv[]) {
+    const QtMessageHandler previous = qInstallMessageHandler(whileOpening);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    for (const Note& note : std::as_const(notesWhileOpening))
+        qt_message_output(note.type,
+                          QMessageLogContext(note.file, note.line, note.function, note.category),
+                          note.message);
+    notesWhileOpening.clear();
+    return application;
 }
 
 void introduceToDesktop(QApplication& application) {

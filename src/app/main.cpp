@@ -6,12 +6,12 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    // Before QApplication, which aborts when it finds no display.
+    // Before Qt looks for a display: these answers need none.
     if (const std::optional<int> exitCode = app::answerCommandLine(argc, argv))
         return *exitCode;
-    QApplication application(argc, argv);
-    app::introduceToDesktop(application);
+    const std::unique_ptr<QApplication> application = app::openDisplay(argc, argv);
+    app::introduceToDesktop(*application);
     app::Programm programm;
     programm.start();
-    return application.exec();
+    return application->exec();
 }

@@ -6,6 +6,11 @@
 
 namespace care {
 
+QString modifierText(Int16 modif) {
+    // Plain digits in every locale, like the rest of each message.
+    return (modif < 0 ? QStringLiteral(": ") : QStringLiteral(": +")) + QString::number(modif);
+}
+
 void ModifierSum::apply(Int16 modif, Int16 fertMod, const QString& message) {
     Modif = numbers::add(Modif, modif);
     FertMod = numbers::add(FertMod, fertMod);
@@ -16,18 +21,21 @@ void ModifierSum::applyEntry(const QList<EntryRule>& rules, const QString& text,
                              const QString& prefix) {
     for (const auto& rule : rules) {
         if (text == rule.entry)
-            apply(rule.modif, rule.fertMod, prefix + text + rule.suffix);
+            apply(rule.modif, rule.fertMod, prefix + text + rule.suffix());
     }
 }
 
+// One rule a line: the option with its message's label, or the entry; then Modif and FertMod.
+// Each message shows the Modif of its rule, made from the number.
+// clang-format off
 const QList<OptionRule<Provider>>& providerRules() {
     static const QList<OptionRule<Provider>> rules{
-        {Provider::Konzern, 2, 0, QStringLiteral("Konzerneigen: +2")},
-        {Provider::Privat, 1, -1, QStringLiteral("Privat: +1")},
-        {Provider::Illegal, -1, -2, QStringLiteral("Illegal: -1")},
-        {Provider::Oeffentlich, -2, -1, QStringLiteral("Öffentlich: -2")},
-        {Provider::Klinik, 0, 0, QStringLiteral("Klinik: +0")},
-        {Provider::Krankenhaus, 2, 0, QStringLiteral("Krankenhaus: +2")},
+        {Provider::Konzern, QStringLiteral("Konzerneigen"), 2, 0},
+        {Provider::Privat, QStringLiteral("Privat"), 1, -1},
+        {Provider::Illegal, QStringLiteral("Illegal"), -1, -2},
+        {Provider::Oeffentlich, QStringLiteral("Öffentlich"), -2, -1},
+        {Provider::Klinik, QStringLiteral("Klinik"), 0, 0},
+        {Provider::Krankenhaus, QStringLiteral("Krankenhaus"), 2, 0},
     };
     return rules;
 }
@@ -35,20 +43,20 @@ const QList<OptionRule<Provider>>& providerRules() {
 const QList<OptionRule<Connection>>& connectionRules() {
     // The message spells "Strassendoc" with ss, unlike the option's caption.
     static const QList<OptionRule<Connection>> rules{
-        {Connection::Schieber, -1, 0, QStringLiteral("Schieber: -1")},
-        {Connection::Strassendoc, -2, 0, QStringLiteral("Strassendoc: -2")},
+        {Connection::Schieber, QStringLiteral("Schieber"), -1, 0},
+        {Connection::Strassendoc, QStringLiteral("Strassendoc"), -2, 0},
     };
     return rules;
 }
 
 const QList<EntryRule>& surgeryRules() {
     static const QList<EntryRule> rules{
-        {QStringLiteral("Kosmetisch"), -1, 0, QStringLiteral(": -1")},
-        {QStringLiteral("Implantat"), 1, 0, QStringLiteral(": +1")},
-        {QStringLiteral("Therapeutisch"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("Transimplantat"), 1, 0, QStringLiteral(": +1")},
-        {QStringLiteral("Trauma"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("Nanochirugie"), 2, 0, QStringLiteral(": +2")},
+        {QStringLiteral("Kosmetisch"), -1, 0},
+        {QStringLiteral("Implantat"), 1, 0},
+        {QStringLiteral("Therapeutisch"), 0, 0},
+        {QStringLiteral("Transimplantat"), 1, 0},
+        {QStringLiteral("Trauma"), 0, 0},
+        {QStringLiteral("Nanochirugie"), 2, 0},
     };
     return rules;
 }
@@ -56,34 +64,34 @@ const QList<EntryRule>& surgeryRules() {
 const QList<EntryRule>& categoryRules() {
     // Only the Modif contribution is in the message; FertMod shows in its sum alone.
     static const QList<EntryRule> rules{
-        {QStringLiteral("Standardcyberware"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("Alphaware"), 2, 1, QStringLiteral(": +2")},
-        {QStringLiteral("Betaware"), 4, 2, QStringLiteral(": +4")},
-        {QStringLiteral("Deltaware"), 8, 4, QStringLiteral(": +8")},
-        {QStringLiteral("Standardbioware"), 2, 1, QStringLiteral(": +2")},
-        {QStringLiteral("Kosmetische Bioware"), 2, 0, QStringLiteral(": +2")},
-        {QStringLiteral("Kultivierte Bioware"), 4, 2, QStringLiteral(": +4")},
-        {QStringLiteral("Nanoware"), 4, 2, QStringLiteral(": +4")},
+        {QStringLiteral("Standardcyberware"), 0, 0},
+        {QStringLiteral("Alphaware"), 2, 1},
+        {QStringLiteral("Betaware"), 4, 2},
+        {QStringLiteral("Deltaware"), 8, 4},
+        {QStringLiteral("Standardbioware"), 2, 1},
+        {QStringLiteral("Kosmetische Bioware"), 2, 0},
+        {QStringLiteral("Kultivierte Bioware"), 4, 2},
+        {QStringLiteral("Nanoware"), 4, 2},
     };
     return rules;
 }
 
 const QList<EntryRule>& legalityRules() {
     static const QList<EntryRule> rules{
-        {QStringLiteral("Legal"), -1, 0, QStringLiteral(": -1")},
-        {QStringLiteral("Paralegal/Klasse A"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("Sicherheit/Klasse B"), 1, 0, QStringLiteral(": +1")},
-        {QStringLiteral("Militärisch/Klasse C"), 2, 0, QStringLiteral(": +2")},
+        {QStringLiteral("Legal"), -1, 0},
+        {QStringLiteral("Paralegal/Klasse A"), 0, 0},
+        {QStringLiteral("Sicherheit/Klasse B"), 1, 0},
+        {QStringLiteral("Militärisch/Klasse C"), 2, 0},
     };
     return rules;
 }
 
 const QList<OptionRule<RescueService>>& rescueServiceRules() {
     static const QList<OptionRule<RescueService>> rules{
-        {RescueService::Sanivex, 2, 0, QStringLiteral("Sanivex: +2")},
-        {RescueService::Rapidmed, 1, 0, QStringLiteral("Rapidmed o.ä.: +1")},
-        {RescueService::Privat, 0, 0, QStringLiteral("Privat: +0")},
-        {RescueService::Illegal, -1, 0, QStringLiteral("Öffentlich/Illegal: -1")},
+        {RescueService::Sanivex, QStringLiteral("Sanivex"), 2, 0},
+        {RescueService::Rapidmed, QStringLiteral("Rapidmed o.ä."), 1, 0},
+        {RescueService::Privat, QStringLiteral("Privat"), 0, 0},
+        {RescueService::Illegal, QStringLiteral("Öffentlich/Illegal"), -1, 0},
     };
     return rules;
 }
@@ -91,40 +99,42 @@ const QList<OptionRule<RescueService>>& rescueServiceRules() {
 const QList<OptionRule<RescueTeam>>& rescueTeamRules() {
     // The messages abbreviate the captions "High-Threat" and "Standard/Kriseneinsatz".
     static const QList<OptionRule<RescueTeam>> rules{
-        {RescueTeam::HTR, -1, 0, QStringLiteral("High Threat Reaction: -1")},
-        {RescueTeam::Kriseneinsatz, 0, 0, QStringLiteral("Std/Kriseinsatz: +0")},
+        {RescueTeam::HTR, QStringLiteral("High Threat Reaction"), -1, 0},
+        {RescueTeam::Kriseneinsatz, QStringLiteral("Std/Kriseinsatz"), 0, 0},
     };
     return rules;
 }
 
 const QList<EntryRule>& contractRules() {
     static const QList<EntryRule> rules{
-        {QStringLiteral("Super-Platin"), 3, 0, QStringLiteral(": +3")},
-        {QStringLiteral("Platin"), 2, 0, QStringLiteral(": +2")},
-        {QStringLiteral("Gold"), 1, 0, QStringLiteral(": +1")},
-        {QStringLiteral("Basis"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("Keiner"), -1, 0, QStringLiteral(": -1")},
+        {QStringLiteral("Super-Platin"), 3, 0},
+        {QStringLiteral("Platin"), 2, 0},
+        {QStringLiteral("Gold"), 1, 0},
+        {QStringLiteral("Basis"), 0, 0},
+        {QStringLiteral("Keiner"), -1, 0},
     };
     return rules;
 }
 
 const QList<EntryRule>& areaRules() {
     static const QList<EntryRule> rules{
-        {QStringLiteral("AAA oder AA"), 1, 0, QStringLiteral(": +1")},
-        {QStringLiteral("A oder B"), 0, 0, QStringLiteral(": +0")},
-        {QStringLiteral("C oder D"), -1, 0, QStringLiteral(": -1")},
-        {QStringLiteral("E oder Z"), -2, 0, QStringLiteral(": -2")},
+        {QStringLiteral("AAA oder AA"), 1, 0},
+        {QStringLiteral("A oder B"), 0, 0},
+        {QStringLiteral("C oder D"), -1, 0},
+        {QStringLiteral("E oder Z"), -2, 0},
     };
     return rules;
 }
 
 const QList<OptionRule<Situation>>& situationRules() {
     static const QList<OptionRule<Situation>> rules{
-        {Situation::SINlos, -1, 0, QStringLiteral("SINlos: -1")},
-        {Situation::Arrest, -2, 0, QStringLiteral("Unter Arrest: -2")},
+        {Situation::SINlos, QStringLiteral("SINlos"), -1, 0},
+        {Situation::Arrest, QStringLiteral("Unter Arrest"), -2, 0},
     };
     return rules;
 }
+
+// clang-format on
 
 QStringList entryTexts(const QList<EntryRule>& rules) {
     QStringList texts;

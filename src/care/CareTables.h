@@ -1,9 +1,10 @@
 #pragma once
 // The tables of the doctor searches: the modifiers of every option, drop-down entry and check
 // box, the base period of the normal search, and the doctor table both searches share. An
-// option rule belongs to one option button and carries its own message (which need not repeat
-// the caption); an entry rule belongs to one drop-down entry, whose message is the entry text
-// followed by its suffix. The windows fill their drop-down lists from the same tables.
+// option rule belongs to one option button and carries its own label for the message (which
+// need not repeat the caption); an entry rule belongs to one drop-down entry, whose message is
+// the entry text. Every message ends in its rule's Modif, made from the number, so the two
+// cannot disagree. The windows fill their drop-down lists from the same tables.
 
 #include "dice/wuerfelomat.h"
 #include "numbers/Checked.h"
@@ -17,18 +18,26 @@ namespace care {
 
 using numbers::Int16;
 
+// The modifier as every message shows it: ": +1", ": +0", ": -1".
+QString modifierText(Int16 modif);
+
+// The message names the option in `label` (which need not repeat the caption) and shows the
+// Modif contribution; a FertMod contribution shows only in its sum.
 template <typename Option> struct OptionRule {
     Option option;
+    QString label;
     Int16 modif = 0;
     Int16 fertMod = 0;
-    QString message;
+
+    QString message() const { return label + modifierText(modif); }
 };
 
 struct EntryRule {
     QString entry;
     Int16 modif = 0;
     Int16 fertMod = 0;
-    QString suffix; // ": +1", ": +0", ": -1"
+
+    QString suffix() const { return modifierText(modif); }
 };
 
 // Collects the messages in the order the rules are tested, with `Modif` and `FertMod`.
@@ -44,7 +53,7 @@ struct ModifierSum {
     void applyOption(const QList<OptionRule<Option>>& rules, std::optional<Option> selected) {
         for (const auto& rule : rules) {
             if (selected == rule.option)
-                apply(rule.modif, rule.fertMod, rule.message);
+                apply(rule.modif, rule.fertMod, rule.message());
         }
     }
 

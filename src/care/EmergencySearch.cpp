@@ -18,7 +18,7 @@ EmergencySearch prepareSearch(const EmergencySearchInput& input,
     sum.applyEntry(areaRules(), input.gegend, QStringLiteral("Gegend "));
     for (const auto& rule : situationRules()) {
         if (rule.option == Situation::SINlos ? input.sinlos : input.arrest)
-            sum.apply(rule.modif, rule.fertMod, rule.message);
+            sum.apply(rule.modif, rule.fertMod, rule.message());
     }
     search.meldungen = sum.meldungen;
     search.state = state;

@@ -110,6 +110,8 @@ Press preparePress(const HealingInput& in, const Form1State& state) {
     Press p;
     Form1State& s = p.state;
     s = state;
+    if (in.lifestyle)
+        s.Lebensstilstufe = lifestyleLevel(*in.lifestyle);
     s.Mindestwurf = 0;
     s.Umstaende = 0;
     s.Schadenskaestchen = readWholeNumber(in.Schaden, texts::fieldSchaden);

@@ -15,6 +15,7 @@
 #include "numbers/Refusal.h"
 
 #include <QStringList>
+#include <optional>
 
 namespace healing {
 
@@ -29,7 +30,7 @@ struct Form1State {
     Int16 Verletzungsmod = 0;
     QString Mindestlebensstil;
     Int16 MindeststilStufe = 0;
-    Int16 Lebensstilstufe = 0; // 0 matches the preselected "Strasse"
+    Int16 Lebensstilstufe = 0; // as the last press read it; 0 matches the preselected "Strasse"
     Int16 Mindestwurf = 0;
     Int16 Umstaende = 0;
     float Grundzeitraum = 0.0f; // hours
@@ -40,6 +41,10 @@ struct Form1State {
     float Gesamtzeit = 0.0f; // hours since start or Reset
     numbers::Amount Kosten;  // Nuyen since start or Reset
 };
+
+// The lifestyle options from top to bottom. Luxus shares level 4 with Oberschicht: no
+// lifestyle reaches the level 5 a deadly wound needs.
+enum class Lifestyle { Strasse, Squatter, Unterschicht, Mittelschicht, Oberschicht, Luxus };
 
 // The selected option of the frame Pflegebedingungen.
 enum class CareCondition { daheim, Krankenhaus, schlechteUmst, furchtbareUmst };
@@ -53,6 +58,9 @@ struct HealingInput {
     QString EssenzDok = QStringLiteral("6");
     QString txtBioTech = QStringLiteral("8");
     CareCondition care = CareCondition::daheim;
+    // The selected lifestyle option; the window always gives it. Left out, the state's
+    // Lebensstilstufe counts as it stands, for a caller that keeps the level itself.
+    std::optional<Lifestyle> lifestyle;
     bool dokBio = false;
     bool undokBio = false;
     bool dokCyb = false;

@@ -19,9 +19,7 @@ void Schadniveau(Form1State& s, Int16 K);
 // none of the four levels leaves both as they were.
 void Mindstil(Form1State& s, const QString& K);
 
-// The lifestyle options from top to bottom. Luxus shares level 4 with Oberschicht: no
-// lifestyle reaches the level 5 a deadly wound needs.
-enum class Lifestyle { Strasse, Squatter, Unterschicht, Mittelschicht, Oberschicht, Luxus };
+// The level of a lifestyle option.
 Int16 lifestyleLevel(Lifestyle lifestyle);
 
 // The message for a field text that is a number above the limit of natural constitution (30)

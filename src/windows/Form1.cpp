@@ -66,27 +66,22 @@ Form1::Form1(healing::Form1State& state, dice::Dice& dice, MessageBoxes& boxes, 
     connect(ui->cmdRueckgaengig, &QPushButton::clicked, this, &Form1::undoRequested);
     connect(ui->chkEigeneWuerfel, &QCheckBox::toggled, this, &Form1::ownDiceChanged);
 
-    using healing::Lifestyle;
-    const std::pair<QRadioButton*, Lifestyle> lebensstile[] = {
-        {ui->Strasse, Lifestyle::Strasse},           {ui->Squatter, Lifestyle::Squatter},
-        {ui->Unterschicht, Lifestyle::Unterschicht}, {ui->Mittelschicht, Lifestyle::Mittelschicht},
-        {ui->Oberschicht, Lifestyle::Oberschicht},   {ui->Luxus, Lifestyle::Luxus}};
-    for (const auto& [option, stil] : lebensstile) {
-        connect(option, &QRadioButton::toggled, this, [this, stil](bool selected) {
-            if (selected)
-                m_state.Lebensstilstufe = healing::lifestyleLevel(stil);
-        });
-    }
-
     onSelected(ui->Krankenhaus, this, &Form1::Krankenhaus_Click);
     onSelected(ui->daheim, this, &Form1::daheim_Click);
     onSelected(ui->schlechteUmst, this, &Form1::schlechteUmst_Click);
     onSelected(ui->furchtbareUmst, this, &Form1::furchtbareUmst_Click);
 
-    connect(ui->dokBio, &QCheckBox::toggled, this, &Form1::dokBio_Click);
-    connect(ui->undokBio, &QCheckBox::toggled, this, &Form1::undokBio_Click);
-    connect(ui->dokCyb, &QCheckBox::toggled, this, &Form1::dokCyb_Click);
-    connect(ui->undokCyb, &QCheckBox::toggled, this, &Form1::undokCyb_Click);
+    // Each ware box, once ticked, unticks its pair's other box and unlocks the pair's field.
+    const auto ware = [this](QCheckBox* box, QCheckBox* other, QList<QWidget*> unlocked) {
+        connect(box, &QCheckBox::toggled, this, [this, other, unlocked](bool ticked) {
+            if (ticked)
+                wareTicked(other, unlocked);
+        });
+    };
+    ware(ui->dokBio, ui->undokBio, {ui->BioIndexFrame, ui->BioIndex});
+    ware(ui->undokBio, ui->dokBio, {ui->BioIndexFrame, ui->BioIndex});
+    ware(ui->dokCyb, ui->undokCyb, {ui->dokCybFrame});
+    ware(ui->undokCyb, ui->dokCyb, {ui->dokCybFrame});
 
     connect(ui->txtKonstitution, &QLineEdit::textChanged, this, &Form1::txtKonstitution_Change);
     connect(ui->Willenskraft, &QLineEdit::textChanged, this, &Form1::Willenskraft_Change);
@@ -145,6 +140,14 @@ healing::HealingInput Form1::input() const {
               : ui->schlechteUmst->isChecked()  ? CareCondition::schlechteUmst
               : ui->furchtbareUmst->isChecked() ? CareCondition::furchtbareUmst
                                                 : CareCondition::daheim;
+    using healing::Lifestyle;
+    const std::pair<QRadioButton*, Lifestyle> lebensstile[] = {
+        {ui->Strasse, Lifestyle::Strasse},           {ui->Squatter, Lifestyle::Squatter},
+        {ui->Unterschicht, Lifestyle::Unterschicht}, {ui->Mittelschicht, Lifestyle::Mittelschicht},
+        {ui->Oberschicht, Lifestyle::Oberschicht},   {ui->Luxus, Lifestyle::Luxus}};
+    for (const auto& [option, stil] : lebensstile)
+        if (option->isChecked())
+            in.lifestyle = stil;
     in.dokBio = ui->dokBio->isChecked();
     in.undokBio = ui->undokBio->isChecked();
     in.dokCyb = ui->dokCyb->isChecked();
@@ -299,34 +302,10 @@ void Form1::deaktiviereKrankenhaus() {
     ui->txtBioTech->setText(QStringLiteral("8"));
 }
 
-void Form1::dokBio_Click() {
-    if (!ui->dokBio->isChecked())
-        return;
-    ui->BioIndexFrame->setEnabled(true);
-    ui->BioIndex->setEnabled(true);
-    ui->undokBio->setChecked(false);
-}
-
-void Form1::undokBio_Click() {
-    if (!ui->undokBio->isChecked())
-        return;
-    ui->BioIndexFrame->setEnabled(true);
-    ui->BioIndex->setEnabled(true);
-    ui->dokBio->setChecked(false);
-}
-
-void Form1::dokCyb_Click() {
-    if (!ui->dokCyb->isChecked())
-        return;
-    ui->undokCyb->setChecked(false);
-    ui->dokCybFrame->setEnabled(true);
-}
-
-void Form1::undokCyb_Click() {
-    if (!ui->undokCyb->isChecked())
-        return;
-    ui->dokCyb->setChecked(false);
-    ui->dokCybFrame->setEnabled(true);
+void Form1::wareTicked(QCheckBox* other, const QList<QWidget*>& unlocked) {
+    other->setChecked(false);
+    for (QWidget* w : unlocked)
+        w->setEnabled(true);
 }
 
 namespace {

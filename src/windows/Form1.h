@@ -12,6 +12,7 @@
 #include <memory>
 
 class MessageBoxes;
+class QCheckBox;
 namespace Ui {
 class Form1;
 }
@@ -77,10 +78,7 @@ class Form1 : public QWidget {
     void deaktiviereKrankenhaus();
 
     // The ware boxes keep each pair exclusive and unlock bio-index and essence.
-    void dokBio_Click();
-    void undokBio_Click();
-    void dokCyb_Click();
-    void undokCyb_Click();
+    void wareTicked(QCheckBox* other, const QList<QWidget*>& unlocked);
 
     void txtKonstitution_Change();
     void Willenskraft_Change();

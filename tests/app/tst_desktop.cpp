@@ -40,38 +40,64 @@ void TestDesktop::initTestCase() {
 
 void TestDesktop::commandLine_data() {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("full"); // stdout goes to /dev/full
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output"); // how stdout starts, empty: nothing on it
     QTest::addColumn<QString>("error");  // the same for stderr
 
     // clang-format off
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "Aufruf: sanivex-genesor" << "";
-    QTest::newRow("version") << QStringList{"--version"} << 0
+    QTest::newRow("help") << QStringList{"--help"} << false << 0 << "Aufruf: sanivex-genesor" << "";
+    QTest::newRow("version") << QStringList{"--version"} << false << 0
                              << "Sanivex - Genesor " SANIVEX_VERSION "\n" << "";
-    QTest::newRow("Qt option's value") << QStringList{"-style", "heilen", "--help"} << 0
-                                       << "Aufruf:" << "";
-    QTest::newRow("unknown option") << QStringList{"--heilen"} << 2 << ""
+    QTest::newRow("help, disk full") << QStringList{"--help"} << true << 1 << ""
+                                     << "sanivex-genesor: Ausgabe fehlgeschlagen: ";
+    QTest::newRow("version, disk full") << QStringList{"--version"} << true << 1 << ""
+                                        << "sanivex-genesor: Ausgabe fehlgeschlagen: ";
+    QTest::newRow("Qt option's value") << QStringList{"-platform", "heilen", "--help"} << false
+                                       << 0 << "Aufruf:" << "";
+    QTest::newRow("style") << QStringList{"-style", "Fusion"} << false << 2 << ""
+                           << "sanivex-genesor: unbekannte Option „-style“";
+    QTest::newRow("unknown option") << QStringList{"--heilen"} << false << 2 << ""
                                     << "sanivex-genesor: unbekannte Option „--heilen“";
-    QTest::newRow("value on a Qt flag") << QStringList{"-reverse=1"} << 2 << ""
+    QTest::newRow("value on a Qt flag") << QStringList{"-reverse=1"} << false << 2 << ""
                                         << "sanivex-genesor: unbekannte Option";
-    QTest::newRow("stray argument") << QStringList{"heilen"} << 2 << ""
+    QTest::newRow("stray argument") << QStringList{"heilen"} << false << 2 << ""
                                     << "sanivex-genesor: unerwartetes Argument „heilen“";
+    QTest::newRow("no display") << QStringList{} << false << 3 << "" << "sanivex-genesor: Keine "
+        "grafische Oberfläche erreichbar. Das Programm braucht eine laufende X11- oder "
+        "Wayland-Sitzung (DISPLAY oder WAYLAND_DISPLAY).\n  qt.qpa.";
+    // Running (-1): Qt's own warning while it opened the display still comes out.
+    QTest::newRow("display") << QStringList{"-platform", "offscreen"} << false << -1 << ""
+                             << "QStandardPaths: XDG_RUNTIME_DIR not set";
     // clang-format on
 }
 
-// The built program itself, with no display of any kind: these must answer before Qt looks.
+// The built program itself, with no display of any kind: its answers come before Qt looks,
+// and a start says in German that it found none. With one, it keeps running.
 void TestDesktop::commandLine() {
     QFETCH(QStringList, arguments);
+    QFETCH(bool, full);
     QFETCH(int, exitCode);
     QFETCH(QString, output);
     QFETCH(QString, error);
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
     QProcess program;
     program.setProcessEnvironment(environment);
+    if (full)
+        program.setStandardOutputFile(QStringLiteral("/dev/full"));
     program.start(QStringLiteral(PROGRAM), arguments);
+    if (exitCode < 0) {
+        program.setReadChannel(QProcess::StandardError);
+        QVERIFY(program.waitForReadyRead(20000));
+        QVERIFY(!program.waitForFinished(500));
+        program.kill();
+        QVERIFY2(program.readAllStandardError().startsWith(error.toUtf8()), qPrintable(error));
+        QVERIFY(program.waitForFinished());
+        return;
+    }
     QVERIFY(program.waitForFinished(20000));
     const QString out = QString::fromUtf8(program.readAllStandardOutput());
     const QString err = QString::fromUtf8(program.readAllStandardError());

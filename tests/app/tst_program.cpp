@@ -8,6 +8,7 @@
 #include "LocaleGuard.h"
 #include "ScriptedDice.h"
 #include "app/Programm.h"
+#include "healing/HealingTables.h"
 #include "healing/HealingTexts.h"
 #include "windows/Auswahl.h"
 #include "windows/Charts.h"
@@ -74,6 +75,17 @@ class tst_Program : public QObject {
     // the awakened patient, and leaves the bio-index to "zu Hause".
     void careModes() {
         start();
+        // Each lifestyle option reaches the press with its level.
+        for (const auto& [option, level] : {std::pair{"Strasse", 0},
+                                            {"Squatter", 1},
+                                            {"Unterschicht", 2},
+                                            {"Mittelschicht", 3},
+                                            {"Oberschicht", 4},
+                                            {"Luxus", 4}}) {
+            d->click(option);
+            const auto in = qobject_cast<Form1*>(d->find("Form1."))->input();
+            QCOMPARE(healing::lifestyleLevel(in.lifestyle.value()), level);
+        }
         click({"Krankenhaus", "magischeBetreuung", "Erwachter", "undokBio", "undokCyb",
                "Kommunikation"});
         QVERIFY(usable("cmdSuchDoc") && !usable("Luxus") && usable("EssenzDok"));
