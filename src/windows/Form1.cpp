@@ -3,6 +3,7 @@
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
 #include "StraightLines.h"
+#include "TableDice.h"
 #include "healing/HealingTables.h"
 #include "healing/HealingTexts.h"
 #include "numbers/Text.h"
@@ -23,7 +24,7 @@ template <class Handler> void onSelected(QRadioButton* option, Form1* window, Ha
 
 } // namespace
 
-Form1::Form1(healing::Form1State& state, dice::Dice& dice, MessageBoxes& boxes, QWidget* parent)
+Form1::Form1(healing::Form1State& state, TableDice& dice, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::Form1>()), m_state(state), m_dice(dice),
       m_boxes(boxes) {
     // The font comes before the controls: set afterwards, it would make every control lay
@@ -150,10 +151,11 @@ healing::HealingInput Form1::input() const {
 
 void Form1::cmdHeilen_Click() {
     const QString before = ui->Schaden->text();
-    const auto press = healing::heal(input(), m_state, m_dice);
+    TableDice::Asked dice = m_dice.askedBy(this);
+    const auto press = healing::heal(input(), m_state, dice);
+    if (press.abandoned()) // as if never pressed; this window may be gone
+        return;
     if (press.refused()) {
-        if (press.refusal().isEmpty()) // abandoned dice: as if never pressed
-            return;
         emit recorded({QTime::currentTime(),
                        QStringLiteral("HEILEN!"),
                        QStringLiteral("Kästchen ") + before,
@@ -163,7 +165,7 @@ void Form1::cmdHeilen_Click() {
         (void)m_boxes.inform(this, press.refusal());
         return;
     }
-    emit recorded(entryFor(*press, before));
+    emit recorded(entryFor(*press, before, dice.text(press->roll.dice)));
     showPress(*press);
 }
 
@@ -174,7 +176,8 @@ QString Form1::targetText(const healing::Press& press) const {
                                 : target;
 }
 
-RecordEntry Form1::entryFor(const healing::Press& press, const QString& before) const {
+RecordEntry Form1::entryFor(const healing::Press& press, const QString& before,
+                            const QString& dice) const {
     const healing::Form1State& s = press.state;
     RecordEntry entry{QTime::currentTime(),
                       QStringLiteral("HEILEN!"),
@@ -190,10 +193,7 @@ RecordEntry Form1::entryFor(const healing::Press& press, const QString& before) 
             care = option->text();
     entry.inputs = QStringLiteral("Kästchen %1 → %2, %3, Mindestwurf %4")
                        .arg(before, numbers::intText(s.Schadenskaestchen), care, targetText(press));
-    QStringList dice;
-    for (numbers::Int16 die : press.roll.dice)
-        dice << numbers::intText(die);
-    entry.dice = dice.join(u' ');
+    entry.dice = dice;
     entry.outcome = QStringLiteral("%1 Erfolge, Heilungsdauer %2, Gesamtzeit %3")
                         .arg(numbers::intText(press.roll.successes),
                              numbers::timeLine(s.Heilungsdauer), numbers::timeLine(s.Gesamtzeit));

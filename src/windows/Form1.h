@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <memory>
 
+class TableDice;
 class MessageBoxes;
 namespace Ui {
 class Form1;
@@ -19,7 +20,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 
   public:
-    Form1(healing::Form1State& state, dice::Dice& dice, MessageBoxes& boxes,
+    Form1(healing::Form1State& state, TableDice& dice, MessageBoxes& boxes,
           QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -72,13 +73,15 @@ class Form1 : public QWidget {
     void Willenskraft_Change();
 
     void showPress(const healing::Press& press);
-    RecordEntry entryFor(const healing::Press& press, const QString& before) const;
+    // `dice`: the roll as the record shows it.
+    RecordEntry entryFor(const healing::Press& press, const QString& before,
+                         const QString& dice) const;
     QString targetText(const healing::Press& press) const;
     void applyChanges(const healing::ControlChanges& changes);
     void ZeigeGrundzeitraum();
 
     std::unique_ptr<Ui::Form1> ui;
     healing::Form1State& m_state;
-    dice::Dice& m_dice;
+    TableDice& m_dice;
     MessageBoxes& m_boxes;
 };

@@ -1,6 +1,7 @@
 #include "NormalVersorgung.h"
 
 #include "MessageBoxes.h"
+#include "TableDice.h"
 #include "care/CareTexts.h"
 #include "numbers/Text.h"
 #include "ui_NormalVersorgung.h"
@@ -20,7 +21,7 @@ QString periodText(float days) {
 
 } // namespace
 
-NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Dice& dice,
+NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, TableDice& dice,
                                    MessageBoxes& boxes, QWidget* parent)
     : SearchWindow(boxes, parent), ui(std::make_unique<Ui::NormalVersorgung>()), m_state(state),
       m_dice(dice) {
@@ -81,10 +82,11 @@ care::NormalSearchInput NormalVersorgung::input() const {
 
 void NormalVersorgung::cmdSuchDoc_Click() {
     const QString action = QStringLiteral("Normale Suche");
-    const auto search = care::normalSearch(input(), m_state, m_dice);
+    TableDice::Asked asked = m_dice.askedBy(this);
+    const auto search = care::normalSearch(input(), m_state, asked);
+    if (search.abandoned()) // as if never pressed; this window may be gone
+        return;
     if (search.refused()) {
-        if (search.refusal().isEmpty()) // abandoned dice: as if never pressed
-            return;
         emit recorded({QTime::currentTime(),
                        action,
                        QStringLiteral("Gebräuchefertigkeit ") + ui->txtGebräuche->text(),
@@ -94,9 +96,6 @@ void NormalVersorgung::cmdSuchDoc_Click() {
         (void)m_boxes.inform(this, search.refusal());
         return;
     }
-    QStringList dice;
-    for (numbers::Int16 die : search->etiquette.dice)
-        dice << numbers::intText(die);
     RecordEntry entry{QTime::currentTime(),
                       action,
                       QStringLiteral("Modifikator %1, Fertigk.Mod. %2, MW %3, %4 Würfel")
@@ -104,7 +103,7 @@ void NormalVersorgung::cmdSuchDoc_Click() {
                           .arg(search->state.FertMod)
                           .arg(search->MW)
                           .arg(search->dice),
-                      QStringLiteral("Gebräuche ") + dice.join(u' '),
+                      QStringLiteral("Gebräuche ") + asked.text(search->etiquette.dice),
                       false,
                       QStringLiteral("%1 Erfolge, ").arg(search->state.Erfolge)};
     if (search->firstRefusal()) {
@@ -149,7 +148,7 @@ void NormalVersorgung::KurzoderGut() {
 // period), the successes second.
 void NormalVersorgung::trade(TradeStep step, QLabel* traded, const QString& what) {
     const auto result = step(m_state);
-    if (result.refused())
+    if (result.atLimit())
         return;
     m_state = *result;
     emit recorded({QTime::currentTime(),
