@@ -139,7 +139,8 @@ QStringList DiceEntry::shown() const {
         QStringList parts;
         for (int part : chain)
             parts << numbers::intText(part);
-        shown << (chain.size() > 1 && std::accumulate(chain.begin(), chain.end(), 0) == value
+        // A chain still adds up to the field only if nothing changed the field since.
+        shown << (std::accumulate(chain.begin(), chain.end(), 0) == value
                       ? parts.join(u'+') + QStringLiteral(" = ") + numbers::intText(value)
                       : numbers::intText(value));
     }
