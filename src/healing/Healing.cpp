@@ -176,8 +176,10 @@ Press finishPress(Press p, const dice::Roll& roll) {
 SurePress sure(const HealingInput& in, const Form1State& state) {
     SurePress sure{preparePress(in, state), {}};
     if (!sure.prepared.notIll)
-        for (Int16 successes = 0; successes <= sure.prepared.state.Konstitution; ++successes)
-            sure.finished.append(finishPress(sure.prepared, dice::Roll{{}, successes}));
+        // No dice (a count of 0 or less) still bring the one outcome of no success.
+        for (int successes = 0; successes <= std::max(0, int(sure.prepared.state.Konstitution));
+             ++successes)
+            sure.finished.append(finishPress(sure.prepared, dice::Roll{{}, Int16(successes)}));
     return sure;
 }
 
