@@ -429,6 +429,14 @@ class tst_Program : public QObject {
         QCOMPARE(d->messages(), QStringList{forecast});
         QCOMPARE(forecast, "Die Zahl der Schadenskästchen passt nicht in den Zahlenbereich. Bitte "
                            "im Feld „Schadenskästchen“ eine Zahl näher an 0 eingeben.");
+        // No dice at all (a negative count): no dialog either, and the press is carried out with no
+        // success.
+        click({"daheim"});
+        d->type("txtKonstitution", "-1");
+        d->type("Schaden", "2");
+        d->click("cmdHeilen");
+        QCOMPARE(d->diceAsked, QStringList());
+        shows({{"lblErfolge", "0"}, {"Schaden", "1"}});
     }
 
     // One line per press, search and trade step, refusals too; the CSV reads back the same.
