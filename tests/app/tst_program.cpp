@@ -448,7 +448,8 @@ class tst_Program : public QObject {
         d->click("cmdHeilen");
         click({"Krankenhaus", "Form1.cmdSuchDoc", "cmdNormalfall"});
         d->type("txtGebräuche", "2");
-        click({"NormalVersorgung.cmdSuchDoc", "cmdDiminTime", "cmdImproveTime", "cmdImproveTime"});
+        click({"NormalVersorgung.cmdSuchDoc", "cmdDiminTime", "cmdImproveTime", "cmdImproveTime",
+               "cmdImproveTime"}); // the last one at its limit: nothing
         d->key("Schaden", Qt::Key_F3);
         QCOMPARE(d->messages().size(), 1);
         const QList<RecordEntry>& entries = d->program().record.entries();
