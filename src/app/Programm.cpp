@@ -206,7 +206,8 @@ void Programm::showForecast() {
 }
 
 bool Programm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && form1.isOpen()) {
+    // A modal dialog (the dice asked at the table) keeps the keyboard: no window opens behind it.
+    if (event->type() == QEvent::KeyPress && form1.isOpen() && !QApplication::activeModalWidget()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier) {
             openPrognose();

@@ -39,7 +39,7 @@ Result<EmergencySearch> emergencySearch(const EmergencySearchInput& input,
         EmergencySearch search = prepareSearch(input, state);
         const auto doctor = rollDoctor(search.state.Modif, dice);
         if (!doctor)
-            numbers::refuse(QString());
+            numbers::abandon();
         search.doctor = *doctor;
         search.state.Fertigkeit = search.doctor.doctor.Fertigkeit;
         return search;

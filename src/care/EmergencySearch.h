@@ -43,7 +43,7 @@ struct EmergencySearch {
 Result<EmergencySearch> prepareEmergencySearch(const EmergencySearchInput& input,
                                                const NotfallVersorgungState& state);
 
-// A whole search with dice from `dice`; dice not given refuse it silently.
+// A whole search with dice from `dice`; dice not given leave it Abandoned.
 Result<EmergencySearch> emergencySearch(const EmergencySearchInput& input,
                                         const NotfallVersorgungState& state, dice::Dice& dice);
 

@@ -9,7 +9,16 @@ namespace care {
 
 namespace {
 
-using numbers::Refusal;
+using numbers::AtLimit;
+
+// A trade step whose sum would leave the 16-bit range is at its limit too.
+template <class Step> Result<NormalVersorgungState> untilLimit(Step step) {
+    try {
+        return step();
+    } catch (const numbers::Overflow&) {
+        return AtLimit{};
+    }
+}
 
 // The number of etiquette dice; a negative skill rolls none.
 Int16 readEtiquette(const QString& text) {
@@ -60,7 +69,7 @@ Result<NormalSearch> normalSearch(const NormalSearchInput& input,
             return dice::ZaehleErfolge(dice, search.MW, search.dice, dice::Purpose::Etiquette);
         });
         if (!etiquette)
-            numbers::refuse(QString());
+            numbers::abandon();
         search.etiquette = *etiquette;
         NormalVersorgungState& s = search.state;
         s.Erfolge = search.etiquette.successes;
@@ -68,7 +77,7 @@ Result<NormalSearch> normalSearch(const NormalSearchInput& input,
             return search;
         search.doctor = rollDoctor(s.FertMod, dice);
         if (!search.doctor)
-            numbers::refuse(QString());
+            numbers::abandon();
         s.Fertigkeit = search.doctor->doctor.Fertigkeit;
         s.Equipment = search.doctor->doctor.Equipment;
         s.EquipmentBasis = s.Equipment;
@@ -79,8 +88,8 @@ Result<NormalSearch> normalSearch(const NormalSearchInput& input,
 Result<NormalVersorgungState> improveQual(const NormalVersorgungState& state) {
     // Compared as int, so a basis near the top of the range cannot wrap the limit.
     if (!(state.Equipment < state.EquipmentBasis + 6 && state.Erfolge > 1))
-        return Refusal{};
-    return numbers::decide(QString(), [&] {
+        return AtLimit{};
+    return untilLimit([&] {
         NormalVersorgungState s = state;
         s.Equipment = numbers::add(s.Equipment, 1);
         s.Erfolge = numbers::sub(s.Erfolge, 1);
@@ -91,8 +100,8 @@ Result<NormalVersorgungState> improveQual(const NormalVersorgungState& state) {
 Result<NormalVersorgungState> diminQual(const NormalVersorgungState& state) {
     // The level found itself passes the test, so one level below it is reachable.
     if (!(state.Equipment >= state.EquipmentBasis))
-        return Refusal{};
-    return numbers::decide(QString(), [&] {
+        return AtLimit{};
+    return untilLimit([&] {
         NormalVersorgungState s = state;
         s.Equipment = numbers::sub(s.Equipment, 1);
         s.Erfolge = numbers::add(s.Erfolge, 1);
@@ -102,7 +111,7 @@ Result<NormalVersorgungState> diminQual(const NormalVersorgungState& state) {
 
 Result<NormalVersorgungState> improveTime(const NormalVersorgungState& state) {
     if (!(state.Erfolge > 1))
-        return Refusal{};
+        return AtLimit{};
     NormalVersorgungState s = state;
     s.Zeitraum = s.Zeitraum / 2.0f;
     s.Erfolge = static_cast<Int16>(s.Erfolge - 1);
@@ -114,8 +123,8 @@ Result<NormalVersorgungState> diminTime(const NormalVersorgungState& state) {
     NormalVersorgungState s = state;
     s.Zeitraum = s.Zeitraum + s.Zeitraum;
     if (!std::isfinite(s.Zeitraum))
-        return Refusal{};
-    return numbers::decide(QString(), [&] {
+        return AtLimit{};
+    return untilLimit([&] {
         s.Erfolge = numbers::add(s.Erfolge, 1);
         return s;
     });

@@ -61,11 +61,11 @@ struct NormalSearch {
 Result<NormalSearch> prepareNormalSearch(const NormalSearchInput& input,
                                          const NormalVersorgungState& state);
 
-// A whole search with dice from `dice`; dice not given refuse it silently.
+// A whole search with dice from `dice`; dice not given leave it Abandoned.
 Result<NormalSearch> normalSearch(const NormalSearchInput& input,
                                   const NormalVersorgungState& state, dice::Dice& dice);
 
-// The trade. Each step returns the new variables, or a silent refusal where its test fails.
+// The trade. Each step returns the new variables, or AtLimit where its test fails.
 // One success for one equipment level more, up to EquipmentBasis + 6; never the last success.
 Result<NormalVersorgungState> improveQual(const NormalVersorgungState& state);
 // One equipment level less for one success, down to EquipmentBasis - 1.

@@ -1,5 +1,7 @@
 #include "wuerfelomat.h"
 
+#include "numbers/Text.h"
+
 #include <chrono>
 
 namespace dice {
@@ -108,6 +110,13 @@ std::optional<Roll> ZaehleErfolge(Dice& dice, const Int16& mindestwurf, const In
         if (total >= mindestwurf)
             ++roll.successes;
     return roll;
+}
+
+QString Dice::text(const QList<Int16>& dice) const {
+    QStringList faces;
+    for (Int16 die : dice)
+        faces << numbers::intText(die);
+    return faces.join(u' ');
 }
 
 } // namespace dice

@@ -57,6 +57,8 @@ class Dice {
     virtual std::optional<QList<Int16>> plain(Int16 count, Purpose purpose) = 0;
     // The dice are typed in at the table, not rolled by the program.
     virtual bool byHand() const { return false; }
+    // A roll as the record writes it: "13 3 2".
+    virtual QString text(const QList<Int16>& dice) const;
 };
 
 // The success test: `anzahl` open-ended dice (none when 0 or negative) against `mindestwurf`,

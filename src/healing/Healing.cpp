@@ -173,10 +173,26 @@ Press finishPress(Press p, const dice::Roll& roll) {
     return p;
 }
 
+// Every number of successes the press's dice can bring, finished: a refusal that only some
+// dice would meet (a cost or a box count beyond the range) comes before anyone rolls.
+SurePress sure(const HealingInput& in, const Form1State& state) {
+    SurePress sure{preparePress(in, state), {}};
+    if (!sure.prepared.notIll)
+        // No dice (a count of 0 or less) still bring the one outcome of no success.
+        for (int successes = 0; successes <= std::max(0, int(sure.prepared.state.Konstitution));
+             ++successes)
+            sure.finished.append(finishPress(sure.prepared, dice::Roll{{}, Int16(successes)}));
+    return sure;
+}
+
 } // namespace
 
 Result<Press> prepare(const HealingInput& input, const Form1State& state) {
     return numbers::decide(texts::outOfRange, [&] { return preparePress(input, state); });
+}
+
+Result<SurePress> prepareSure(const HealingInput& input, const Form1State& state) {
+    return numbers::decide(texts::outOfRange, [&] { return sure(input, state); });
 }
 
 Result<Press> finish(const Press& prepared, const dice::Roll& roll) {
@@ -185,16 +201,18 @@ Result<Press> finish(const Press& prepared, const dice::Roll& roll) {
 
 Result<Press> heal(const HealingInput& input, const Form1State& state, dice::Dice& dice) {
     return numbers::decide(texts::outOfRange, [&] {
-        Press p = preparePress(input, state);
-        if (p.notIll)
-            return p;
+        SurePress p = sure(input, state);
+        if (p.prepared.notIll)
+            return p.prepared;
         const auto roll = orRefuse(texts::runOfSixes, [&] {
-            return dice::ZaehleErfolge(dice, p.state.Mindestwurf, p.state.Konstitution,
-                                       dice::Purpose::Healing);
+            return dice::ZaehleErfolge(dice, p.prepared.state.Mindestwurf,
+                                       p.prepared.state.Konstitution, dice::Purpose::Healing);
         });
         if (!roll)
-            numbers::refuse(QString());
-        return finishPress(std::move(p), *roll);
+            numbers::abandon();
+        Press done = p.finished.at(roll->successes);
+        done.roll = *roll;
+        return done;
     });
 }
 

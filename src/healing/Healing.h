@@ -3,12 +3,13 @@
 //
 // How a press flows: Form1 reads its controls into a HealingInput and calls heal() with a copy
 // of its variables (Form1State). prepare() reads and checks every field the press needs and
-// builds the target number with its modifier lines before a single die is rolled; the dice
-// are rolled; finish() derives duration, cost and totals from the successes. Form1 gets back
+// builds the target number with its modifier lines; finish() derives duration, cost and totals
+// from the successes, and runs for every number of successes before a single die is rolled,
+// so no die is asked for a press that would then be refused. Form1 gets back
 // either the refusal (one message naming the field; nothing changes) or the Press, and applies
 // it to its controls in the order the user sees them change, making every caption from the
-// numbers here. The forecast calls prepare() and finish() for every possible number of
-// successes, so it can never disagree with a press.
+// numbers here. The forecast's next press is the same prepareSure(), and its recovery calls
+// prepare() and finish(), so it can never disagree with a press.
 
 #include "dice/wuerfelomat.h"
 #include "numbers/Amount.h"
@@ -109,12 +110,20 @@ struct Press {
 // (state.Konstitution).
 Result<Press> prepare(const HealingInput& input, const Form1State& state);
 
+// A prepared press and its finish for every number of successes its dice can bring (the index):
+// a press that passes is carried out whatever the dice show, so dice are asked for only then.
+struct SurePress {
+    Press prepared;
+    QList<Press> finished; // none when notIll
+};
+Result<SurePress> prepareSure(const HealingInput& input, const Form1State& state);
+
 // The rest of a prepared press for a roll of its dice: healing duration, hospital cost, one
 // box less and the total time.
 Result<Press> finish(const Press& prepared, const dice::Roll& roll);
 
-// A whole press with dice from `dice`. Dice that are not given (the user abandoned typing them
-// in) refuse the press silently: nothing changes.
+// A whole press: prepareSure(), then its dice from `dice`. Dice that are not given (the user
+// abandoned typing them in) leave it Abandoned: nothing changes.
 Result<Press> heal(const HealingInput& input, const Form1State& state, dice::Dice& dice);
 
 } // namespace healing

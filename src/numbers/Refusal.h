@@ -13,19 +13,30 @@
 
 namespace numbers {
 
-// An empty message refuses silently: a trade step at its limit does nothing and says nothing.
 struct Refusal {
     QString message;
 };
+// The user left the dice dialog: the press or search is as if never made, and says nothing.
+struct Abandoned {};
+// A trade step at its limit: it does nothing and says nothing.
+struct AtLimit {};
 
 template <class Outcome> class Result {
   public:
     Result(Outcome outcome) : m_value(std::move(outcome)) {}
     Result(Refusal refusal) : m_value(std::move(refusal)) {}
+    Result(Abandoned abandoned) : m_value(abandoned) {}
+    Result(AtLimit atLimit) : m_value(atLimit) {}
 
-    bool refused() const { return std::holds_alternative<Refusal>(m_value); }
-    // The message, or nothing when there is an outcome.
-    QString refusal() const { return refused() ? std::get<Refusal>(m_value).message : QString(); }
+    // No outcome, for whichever of the three reasons.
+    bool refused() const { return !std::holds_alternative<Outcome>(m_value); }
+    bool abandoned() const { return std::holds_alternative<Abandoned>(m_value); }
+    bool atLimit() const { return std::holds_alternative<AtLimit>(m_value); }
+    // The message of a refusal; nothing for an outcome, abandoned dice or a step at its limit.
+    QString refusal() const {
+        const auto* refusal = std::get_if<Refusal>(&m_value);
+        return refusal ? refusal->message : QString();
+    }
 
     const Outcome& operator*() const { return std::get<Outcome>(m_value); }
     Outcome& operator*() { return std::get<Outcome>(m_value); }
@@ -33,7 +44,7 @@ template <class Outcome> class Result {
     Outcome* operator->() { return &std::get<Outcome>(m_value); }
 
   private:
-    std::variant<Refusal, Outcome> m_value;
+    std::variant<Refusal, Abandoned, AtLimit, Outcome> m_value;
 };
 
 // Thrown by refuse() and caught only by decide().
@@ -43,6 +54,11 @@ struct Refused {
 
 [[noreturn]] inline void refuse(const QString& message) {
     throw Refused{message};
+}
+
+// Ends a decision whose dice the user did not give; decide() makes it Abandoned.
+[[noreturn]] inline void abandon() {
+    throw Abandoned{};
 }
 
 // Runs one checked step; if it leaves its range, the decision is refused with `message`.
@@ -62,6 +78,8 @@ auto decide(const QString& overflowMessage, Decision decision) -> Result<decltyp
         return decision();
     } catch (const Refused& refused) {
         return Refusal{refused.message};
+    } catch (const Abandoned& abandoned) {
+        return abandoned;
     } catch (const Overflow&) {
         return Refusal{overflowMessage};
     }

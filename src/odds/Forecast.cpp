@@ -18,20 +18,18 @@ std::vector<double> successChances(int dice, int target) {
     return binomial(dice, openEndedChance(target));
 }
 
-// Every number of successes of a prepared press, finished by the rule itself. With `likely`,
-// numbers of successes rarer than one in ten billion join their nearest likely neighbour: no
-// shown figure can tell, and a recovery's sums stay small and quick.
-Result<QList<Outcome>> outcomes(const healing::Press& prepared, bool likely = false) {
+// The likely numbers of successes of a prepared press, finished by the rule itself: those
+// rarer than one in ten billion join their nearest likely neighbour. No shown figure can tell,
+// and a recovery's sums stay small and quick.
+Result<QList<Outcome>> likelyOutcomes(const healing::Press& prepared) {
     std::vector<double> chances =
         successChances(prepared.state.Konstitution, prepared.state.Mindestwurf);
     std::size_t first = 0, last = chances.size() - 1;
-    if (likely) {
-        constexpr double rare = 1e-10;
-        for (; first < last && chances[first] < rare; ++first)
-            chances[first + 1] += chances[first];
-        for (; last > first && chances[last] < rare; --last)
-            chances[last - 1] += chances[last];
-    }
+    constexpr double rare = 1e-10;
+    for (; first < last && chances[first] < rare; ++first)
+        chances[first + 1] += chances[first];
+    for (; last > first && chances[last] < rare; --last)
+        chances[last - 1] += chances[last];
     QList<Outcome> all;
     for (std::size_t k = first; k <= last; ++k) {
         const auto press = healing::finish(prepared, dice::Roll{{}, numbers::Int16(k)});
@@ -60,24 +58,26 @@ void doctorRoll(int mod, double reached, SearchOdds& odds) {
 } // namespace
 
 Result<NextPress> nextPress(const healing::HealingInput& input, const healing::Form1State& state) {
-    const auto prepared = healing::prepare(input, state);
-    if (prepared.refused())
-        return numbers::Refusal{prepared.refusal()};
+    // The press's own check before its dice: whatever it refuses shows here refused.
+    const auto sure = healing::prepareSure(input, state);
+    if (sure.refused())
+        return numbers::Refusal{sure.refusal()};
+    const healing::Press& prepared = sure->prepared;
     NextPress next;
-    next.notIll = prepared->notIll;
+    next.notIll = prepared.notIll;
     if (next.notIll)
         return next;
-    next.hospital = prepared->hospital;
-    next.target = prepared->state.Mindestwurf;
-    next.dice = std::max(0, int(prepared->state.Konstitution));
+    next.hospital = prepared.hospital;
+    next.target = prepared.state.Mindestwurf;
+    next.dice = std::max(0, int(prepared.state.Konstitution));
     next.dieChance = openEndedChance(next.target);
-    const auto all = outcomes(*prepared);
-    if (all.refused())
-        return numbers::Refusal{all.refusal()};
-    next.outcomes = *all;
-    for (const Outcome& o : next.outcomes) {
-        next.expectedHours += o.chance * o.hours;
-        next.expectedCost += o.chance * o.cost;
+    const std::vector<double> chances = successChances(next.dice, next.target);
+    for (qsizetype k = 0; k < sure->finished.size(); ++k) {
+        const healing::Form1State& after = sure->finished.at(k).state;
+        const double cost = double(after.Kosten.ticks() - prepared.state.Kosten.ticks()) / 10000;
+        next.outcomes.append({chances.at(std::size_t(k)), after.Heilungsdauer, cost});
+        next.expectedHours += chances.at(std::size_t(k)) * after.Heilungsdauer;
+        next.expectedCost += chances.at(std::size_t(k)) * cost;
     }
     return next;
 }
@@ -113,7 +113,7 @@ Result<Recovery> recovery(const healing::HealingInput& input, const healing::For
                           prepared->hospital};
         auto known = seen.find(alike);
         if (known == seen.end()) {
-            const auto likely = outcomes(*prepared, true);
+            const auto likely = likelyOutcomes(*prepared);
             if (likely.refused()) {
                 recovery.refusedAt = i + 1;
                 recovery.refusal = likely.refusal();

@@ -65,8 +65,8 @@ void dateAndTime(QString& text, const QDateTime& when) {
     clock(text, when.time());
 }
 
-QString doctorDice(const care::DoctorRoll& roll) {
-    return QStringLiteral("2W6 ") + record::diceText({roll.W1, roll.W2});
+QString doctorDice(const care::DoctorRoll& roll, const dice::Dice& rolled) {
+    return QStringLiteral("2W6 ") + rolled.text({roll.W1, roll.W2});
 }
 
 QString doctorFound(const care::DoctorRoll& roll) {
@@ -160,20 +160,13 @@ void RecordEntry::appendLine(QString& text) const {
 
 namespace record {
 
-QString diceText(const QList<numbers::Int16>& dice) {
-    QStringList faces;
-    for (numbers::Int16 die : dice)
-        faces << numbers::intText(die);
-    return faces.join(u' ');
-}
-
 QString successes(int count) {
     return QString::number(count) +
            (count == 1 ? QStringLiteral(" Erfolg") : QStringLiteral(" Erfolge"));
 }
 
 RecordEntry press(const healing::Press& press, const QString& care, numbers::Amount costBefore,
-                  bool byHand) {
+                  const dice::Dice& rolled) {
     const healing::Form1State& s = press.state;
     if (press.notIll) {
         RecordEntry notIll = entry(QStringLiteral("HEILEN!"), QStringLiteral("Kästchen 0"), {},
@@ -190,7 +183,7 @@ RecordEntry press(const healing::Press& press, const QString& care, numbers::Amo
                               .arg(before)
                               .arg(s.Schadenskaestchen)
                               .arg(press.hospital ? QStringLiteral("Krankenhaus") : care, target),
-                          diceText(press.roll.dice), byHand,
+                          rolled.text(press.roll.dice), rolled.byHand(),
                           successes(press.roll.successes) + QStringLiteral(", Heilungsdauer ") +
                               numbers::timeLine(s.Heilungsdauer) + QStringLiteral(", Gesamtzeit ") +
                               numbers::timeLine(s.Gesamtzeit));
@@ -212,7 +205,7 @@ RecordEntry refusal(const QString& action, const QString& inputs, const QString&
     return entry(action, inputs, {}, false, why);
 }
 
-RecordEntry normalSearch(const care::NormalSearch& search, bool byHand) {
+RecordEntry normalSearch(const care::NormalSearch& search, const dice::Dice& rolled) {
     const care::NormalVersorgungState& s = search.state;
     RecordEntry e = entry(QStringLiteral("Normale Suche"),
                           QStringLiteral("Modifikator %1, Fertigk.Mod. %2, MW %3, %4 Würfel")
@@ -220,13 +213,13 @@ RecordEntry normalSearch(const care::NormalSearch& search, bool byHand) {
                               .arg(s.FertMod)
                               .arg(search.MW)
                               .arg(search.dice),
-                          QStringLiteral("Gebräuche ") + diceText(search.etiquette.dice), byHand,
-                          successes(s.Erfolge) + QStringLiteral(", "));
+                          QStringLiteral("Gebräuche ") + rolled.text(search.etiquette.dice),
+                          rolled.byHand(), successes(s.Erfolge) + QStringLiteral(", "));
     e.successes = s.Erfolge;
     if (search.firstRefusal()) {
         e.outcome += care::texts::firstRefusal;
     } else {
-        e.dice += QStringLiteral("; ") + doctorDice(*search.doctor);
+        e.dice += QStringLiteral("; ") + doctorDice(*search.doctor, rolled);
         e.outcome +=
             doctorFound(*search.doctor) + QStringLiteral(", Zeitraum ") + daysText(s.Zeitraum);
         e.days = s.Zeitraum;
@@ -234,10 +227,10 @@ RecordEntry normalSearch(const care::NormalSearch& search, bool byHand) {
     return e;
 }
 
-RecordEntry emergencySearch(const care::EmergencySearch& search, bool byHand) {
+RecordEntry emergencySearch(const care::EmergencySearch& search, const dice::Dice& rolled) {
     return entry(QStringLiteral("Notfallsuche"),
                  QStringLiteral("Modifikator %1").arg(search.state.Modif),
-                 doctorDice(search.doctor), byHand, doctorFound(search.doctor));
+                 doctorDice(search.doctor, rolled), rolled.byHand(), doctorFound(search.doctor));
 }
 
 RecordEntry trade(const QString& what, const care::NormalVersorgungState& state) {

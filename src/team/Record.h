@@ -15,6 +15,9 @@
 namespace healing {
 struct Press;
 }
+namespace dice {
+class Dice;
+}
 namespace care {
 struct NormalSearch;
 struct EmergencySearch;
@@ -39,20 +42,18 @@ struct RecordEntry {
 };
 
 // Every entry is built here from the step it records, so the texts and the figures of an entry
-// come from one place. `byHand`: the dice were typed in at the table.
+// come from one place. `rolled`: where the step's dice came from, which writes them as rolled
+// ("6+6+1 = 13" for a chain typed face by face) and says whether they were typed in.
 namespace record {
-
-// The dice of an entry as rolled: "13 3 2".
-QString diceText(const QList<numbers::Int16>& dice);
 
 // A carried-out press; `care` is the caption of the chosen care option, `costBefore` the
 // running cost before it.
 RecordEntry press(const healing::Press& press, const QString& care, numbers::Amount costBefore,
-                  bool byHand);
+                  const dice::Dice& rolled);
 // A press or search refused before any die: what was typed, and why.
 RecordEntry refusal(const QString& action, const QString& inputs, const QString& why);
-RecordEntry normalSearch(const care::NormalSearch& search, bool byHand);
-RecordEntry emergencySearch(const care::EmergencySearch& search, bool byHand);
+RecordEntry normalSearch(const care::NormalSearch& search, const dice::Dice& rolled);
+RecordEntry emergencySearch(const care::EmergencySearch& search, const dice::Dice& rolled);
 RecordEntry trade(const QString& what, const care::NormalVersorgungState& state);
 // The running totals set back to 0, with what they were.
 RecordEntry reset(float hours, numbers::Amount cost);

@@ -3,6 +3,7 @@
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
 #include "StraightLines.h"
+#include "TableDice.h"
 #include "healing/HealingTables.h"
 #include "healing/HealingTexts.h"
 #include "numbers/Text.h"
@@ -24,7 +25,7 @@ template <class Handler> void onSelected(QRadioButton* option, Form1* window, Ha
 
 } // namespace
 
-Form1::Form1(healing::Form1State& state, dice::Dice& dice, MessageBoxes& boxes, QWidget* parent)
+Form1::Form1(healing::Form1State& state, TableDice& dice, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::Form1>()), m_state(state), m_dice(dice),
       m_boxes(boxes) {
     // The font comes before the controls: set afterwards, it would make every control lay
@@ -161,16 +162,17 @@ healing::HealingInput Form1::input() const {
 void Form1::cmdHeilen_Click() {
     const QString before = ui->Schaden->text();
     const team::Sheet sheet = capture();
-    const auto press = healing::heal(input(), m_state, m_dice);
+    TableDice::Asked dice = m_dice.askedBy(this);
+    const auto press = healing::heal(input(), m_state, dice);
+    if (press.abandoned()) // as if never pressed; this window may be gone
+        return;
     if (press.refused()) {
-        if (press.refusal().isEmpty()) // abandoned dice: as if never pressed
-            return;
         emit recorded(record::refusal(QStringLiteral("HEILEN!"),
                                       QStringLiteral("Kästchen ") + before, press.refusal()));
         (void)m_boxes.inform(this, press.refusal());
         return;
     }
-    emit recorded(entryFor(*press));
+    emit recorded(entryFor(*press, dice));
     if (!press->notIll) // only asked whether the patient is ill at all: nothing to take back
         emit stepTaken(QStringLiteral("HEILEN!"), sheet);
     showPress(*press);
@@ -183,13 +185,13 @@ QString Form1::targetText(const healing::Press& press) const {
                                 : target;
 }
 
-RecordEntry Form1::entryFor(const healing::Press& press) const {
+RecordEntry Form1::entryFor(const healing::Press& press, const dice::Dice& rolled) const {
     QString care;
     for (const QRadioButton* option :
          {ui->daheim, ui->Krankenhaus, ui->schlechteUmst, ui->furchtbareUmst})
         if (option->isChecked())
             care = option->text();
-    return record::press(press, care, m_state.Kosten, m_dice.byHand());
+    return record::press(press, care, m_state.Kosten, rolled);
 }
 
 // The outputs in the order the user sees them change; every caption is made here.

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 
+class TableDice;
 class MessageBoxes;
 class QCheckBox;
 namespace Ui {
@@ -21,7 +22,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 
   public:
-    Form1(healing::Form1State& state, dice::Dice& dice, MessageBoxes& boxes,
+    Form1(healing::Form1State& state, TableDice& dice, MessageBoxes& boxes,
           QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -84,13 +85,14 @@ class Form1 : public QWidget {
     void Willenskraft_Change();
 
     void showPress(const healing::Press& press);
-    RecordEntry entryFor(const healing::Press& press) const;
+    // `rolled`: the dice of the press, which write themselves as rolled.
+    RecordEntry entryFor(const healing::Press& press, const dice::Dice& rolled) const;
     QString targetText(const healing::Press& press) const;
     void applyChanges(const healing::ControlChanges& changes);
     void ZeigeGrundzeitraum();
 
     std::unique_ptr<Ui::Form1> ui;
     healing::Form1State& m_state;
-    dice::Dice& m_dice;
+    TableDice& m_dice;
     MessageBoxes& m_boxes;
 };

@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
+#include "TableDice.h"
 #include "care/CareTexts.h"
 #include "numbers/Text.h"
 #include "ui_NormalVersorgung.h"
@@ -21,7 +22,7 @@ QString periodText(float days) {
 
 } // namespace
 
-NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, dice::Dice& dice,
+NormalVersorgung::NormalVersorgung(care::NormalVersorgungState& state, TableDice& dice,
                                    MessageBoxes& boxes, QWidget* parent)
     : SearchWindow(boxes, parent), ui(std::make_unique<Ui::NormalVersorgung>()), m_state(state),
       m_dice(dice) {
@@ -81,17 +82,18 @@ care::NormalSearchInput NormalVersorgung::input() const {
 }
 
 void NormalVersorgung::cmdSuchDoc_Click() {
-    const auto search = care::normalSearch(input(), m_state, m_dice);
+    TableDice::Asked asked = m_dice.askedBy(this);
+    const auto search = care::normalSearch(input(), m_state, asked);
+    if (search.abandoned()) // as if never pressed; this window may be gone
+        return;
     if (search.refused()) {
-        if (search.refusal().isEmpty()) // abandoned dice: as if never pressed
-            return;
         emit recorded(record::refusal(
             QStringLiteral("Normale Suche"),
             QStringLiteral("Gebräuchefertigkeit ") + ui->txtGebräuche->text(), search.refusal()));
         (void)m_boxes.inform(this, search.refusal());
         return;
     }
-    emit recorded(record::normalSearch(*search, m_dice.byHand()));
+    emit recorded(record::normalSearch(*search, asked));
     m_state = search->state;
     ui->lstModifMeld->clear();
     ui->lstModifMeld->addItems(search->meldungen);
@@ -126,7 +128,7 @@ void NormalVersorgung::KurzoderGut() {
 // period), the successes second.
 void NormalVersorgung::trade(TradeStep step, QLabel* traded, const QString& what) {
     const auto result = step(m_state);
-    if (result.refused())
+    if (result.atLimit())
         return;
     m_state = *result;
     emit recorded(record::trade(what, m_state));

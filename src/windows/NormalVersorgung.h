@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class TableDice;
 namespace Ui {
 class NormalVersorgung;
 }
@@ -17,7 +18,7 @@ class NormalVersorgung : public SearchWindow {
     Q_OBJECT
 
   public:
-    NormalVersorgung(care::NormalVersorgungState& state, dice::Dice& dice, MessageBoxes& boxes,
+    NormalVersorgung(care::NormalVersorgungState& state, TableDice& dice, MessageBoxes& boxes,
                      QWidget* parent = nullptr);
     ~NormalVersorgung() override;
 
@@ -38,5 +39,5 @@ class NormalVersorgung : public SearchWindow {
 
     std::unique_ptr<Ui::NormalVersorgung> ui;
     care::NormalVersorgungState& m_state;
-    dice::Dice& m_dice;
+    TableDice& m_dice;
 };

@@ -2,10 +2,11 @@
 
 #include "MessageBoxes.h"
 #include "ProgramLook.h"
+#include "TableDice.h"
 #include "numbers/Text.h"
 #include "ui_NotfallVersorgung.h"
 
-NotfallVersorgung::NotfallVersorgung(care::NotfallVersorgungState& state, dice::Dice& dice,
+NotfallVersorgung::NotfallVersorgung(care::NotfallVersorgungState& state, TableDice& dice,
                                      MessageBoxes& boxes, QWidget* parent)
     : SearchWindow(boxes, parent), ui(std::make_unique<Ui::NotfallVersorgung>()), m_state(state),
       m_dice(dice) {
@@ -53,13 +54,15 @@ care::EmergencySearchInput NotfallVersorgung::input() const {
 }
 
 void NotfallVersorgung::cmdSuchDoc_Click() {
-    const auto search = care::emergencySearch(input(), m_state, m_dice);
-    if (search.refused()) {
-        if (!search.refusal().isEmpty()) // abandoned dice: as if never pressed; nothing else
-            (void)m_boxes.inform(this, search.refusal()); // can refuse an emergency search
+    TableDice::Asked dice = m_dice.askedBy(this);
+    const auto search = care::emergencySearch(input(), m_state, dice);
+    if (search.abandoned()) // as if never pressed; this window may be gone
+        return;
+    if (search.refused()) { // only a run of sixes can refuse an emergency search
+        (void)m_boxes.inform(this, search.refusal());
         return;
     }
-    emit recorded(record::emergencySearch(*search, m_dice.byHand()));
+    emit recorded(record::emergencySearch(*search, dice));
     m_state = search->state;
     ui->lstModifMeld->clear();
     ui->lstModifMeld->addItems(search->meldungen);

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class TableDice;
 namespace Ui {
 class NotfallVersorgung;
 }
@@ -17,7 +18,7 @@ class NotfallVersorgung : public SearchWindow {
     Q_OBJECT
 
   public:
-    NotfallVersorgung(care::NotfallVersorgungState& state, dice::Dice& dice, MessageBoxes& boxes,
+    NotfallVersorgung(care::NotfallVersorgungState& state, TableDice& dice, MessageBoxes& boxes,
                       QWidget* parent = nullptr);
     ~NotfallVersorgung() override;
 
@@ -33,5 +34,5 @@ class NotfallVersorgung : public SearchWindow {
 
     std::unique_ptr<Ui::NotfallVersorgung> ui;
     care::NotfallVersorgungState& m_state;
-    dice::Dice& m_dice;
+    TableDice& m_dice;
 };

@@ -10,6 +10,7 @@
 #include "app/Programm.h"
 #include "healing/HealingTables.h"
 #include "healing/HealingTexts.h"
+#include "odds/Forecast.h"
 #include "windows/Auswahl.h"
 #include "windows/Charts.h"
 #include "windows/Form1.h"
@@ -440,30 +441,148 @@ class tst_Program : public QObject {
         QCOMPARE(d->program().record.entries().size(), 6);
     }
 
-    // An entry that is no finished die keeps Enter from confirming and says why; leaving the
-    // dialog leaves everything as it was, the record included.
-    void ownDiceRefused_data() {
+    // Whatever changed a field (keys, or a screen reader's new text for the first field before
+    // or after the keys), one reading checks it and gives its die: a finished die is confirmed
+    // as typed, a chain typed face by face shown as rolled; anything else keeps Enter from
+    // confirming, says why and changes nothing. F2 and F3 open nothing behind the dialog.
+    void ownDiceTyped_data() {
+        QTest::addColumn<QString>("before");
         QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<QString>("why");
-        QTest::newRow("zero") << QStringList{"0"} << "Würfel 1: „0“ ist keine Augenzahl.";
-        QTest::newRow("unfinished six") << QStringList{"6"} << "Würfel 1 steht bei 6";
-        QTest::newRow("unfinished twelve") << QStringList{"1", "66"} << "Würfel 2 steht bei 12";
-        QTest::newRow("letters") << QStringList{"x"} << "Würfel 1: „x“ ist keine Augenzahl.";
-        QTest::newRow("too few") << QStringList{"1", "2"} << "Würfel 3 fehlt noch.";
-        QTest::newRow("abandoned") << QStringList{} << "";
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("shown"); // the record's dice, or the start of the hint
+        const QString no;
+        QTest::newRow("zero") << no << QStringList{"0"} << no
+                              << "Würfel 1: „0“ ist keine Augenzahl.";
+        QTest::newRow("unfinished six") << no << QStringList{"6"} << no << "Würfel 1 steht bei 6";
+        QTest::newRow("unfinished 12")
+            << no << QStringList{"1", "66"} << no << "Würfel 2 steht bei 12";
+        QTest::newRow("letters") << no << QStringList{"x"} << no
+                                 << "Würfel 1: „x“ ist keine Augenzahl.";
+        QTest::newRow("too few") << no << QStringList{"1", "2"} << no << "Würfel 3 fehlt noch.";
+        QTest::newRow("beyond 16 bits")
+            << "40001" << QStringList{} << no << "Würfel 1: mehr als 32767 Augen zählt kein Wurf.";
+        QTest::newRow("400 digits")
+            << QString(400, '9') << QStringList{} << no << "Würfel 1: mehr als";
+        QTest::newRow("chain beyond") << "32766" << QStringList{"6"} << no << "Würfel 1: mehr als";
+        QTest::newRow("chain to top")
+            << "32766" << QStringList{"1", "1", "2"} << no << "32766+1 = 32767, 1, 2";
+        QTest::newRow("chain") << no << QStringList{"661", "3", "2"} << no << "6+6+1 = 13, 3, 2";
+        QTest::newRow("thin space") << no << QStringList{"\u20093", "2", "1"} << no << "3 2 1";
+        QTest::newRow("changed to x") << no << QStringList{"3", "2", "1"} << "x"
+                                      << "Würfel 1: „x“ ist keine Augenzahl.";
     }
-    void ownDiceRefused() {
+    void ownDiceTyped() {
+        QFETCH(QString, before);
         QFETCH(QStringList, typed);
-        QFETCH(QString, why);
+        QFETCH(QString, after);
+        QFETCH(QString, shown);
         start();
-        click({"chkEigeneWuerfel", "cmdVerlauf"});
+        d->click("chkEigeneWuerfel");
         d->type("Schaden", "4");
-        const auto before = d->snapshot();
+        const auto start = d->snapshot();
+        const auto screenReader = [](const QString& text) {
+            for (QWidget* dialog : QApplication::topLevelWidgets())
+                if (!text.isEmpty() && dialog->objectName() == "EigeneWuerfel")
+                    QAccessible::queryAccessibleInterface(
+                        dialog->findChild<QWidget*>("txtWuerfel1"))
+                        ->setText(QAccessible::Value, text);
+        };
+        QTimer::singleShot(0, [&] { screenReader(before); }); // before the keys
         d->diceAnswers = {typed};
+        d->beforeConfirm = [&](QWidget* dialog) {
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_F2);
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_F3);
+            screenReader(after);
+        };
         d->click("cmdHeilen");
-        QCOMPARE(d->diceRefused.value(0).left(why.size()), why);
-        QCOMPARE(d->changesSince(before), QStringList());
+        const QList<RecordEntry>& entries = d->program().record.entries();
+        if (d->diceRefused.isEmpty()) {
+            QCOMPARE(entries.value(0).dice, shown);
+        } else {
+            QCOMPARE(d->diceRefused.first().left(shown.size()), shown);
+            QCOMPARE(d->changesSince(start), QStringList());
+            QVERIFY(entries.isEmpty());
+        }
+        QCOMPARE(Driver::windows(), QStringList{"Form1"});
+    }
+
+    // The dialog belongs to the window that asked, whichever window is active: when that window
+    // is closed while the dialog is open (from code, or by a screen reader's "Cancel") and the
+    // dialog is confirmed afterwards, the roll is abandoned and nothing reaches the window.
+    // `deleted`: the window is deleted before the confirmation, otherwise only hidden.
+    void diceForAGoneWindow_data() {
+        QTest::addColumn<QString>("search"); // "": the main window's "HEILEN!"
+        QTest::addColumn<int>("asked");      // the dialog during which the window goes
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("main") << "" << 1 << false;
+        QTest::newRow("etiquette") << "NormalVersorgung" << 1 << true;
+        QTest::newRow("normal 2W6") << "NormalVersorgung" << 2 << false;
+        QTest::newRow("emergency") << "NotfallVersorgung" << 1 << true;
+    }
+    void diceForAGoneWindow() {
+        QFETCH(QString, search);
+        QFETCH(int, asked);
+        QFETCH(bool, deleted);
+        start();
+        d->click("chkEigeneWuerfel");
+        d->type("Schaden", "4");
+        d->diceAnswers = {{"4", "4", "4"}};
+        if (!search.isEmpty()) {
+            click({"Krankenhaus", "Form1.cmdSuchDoc",
+                   search == "NotfallVersorgung" ? "cmdNotfall" : "cmdNormalfall"});
+            d->diceAnswers = {{"3", "5"}};
+            if (search == "NormalVersorgung") {
+                d->type("txtGebräuche", "2");
+                d->diceAnswers = {{"4", "4"}, {"3", "5"}};
+            }
+        }
+        const QPointer<QWidget> window = d->find(search.isEmpty() ? "Form1." : search + ".");
+        d->beforeConfirm = [&](QWidget*) {
+            if (d->diceAsked.size() != asked)
+                return;
+            if (search.isEmpty())
+                window->close();
+            else
+                QAccessible::queryAccessibleInterface(window->findChild<QWidget*>("cmdCancel"))
+                    ->actionInterface()
+                    ->doAction(QAccessibleActionInterface::pressAction());
+            QTRY_VERIFY(!window || !window->isVisible());
+            if (deleted)
+                QCOMPARE(Driver::windows(), QStringList{"Form1"});
+        };
+        // Another window is active, or none.
+        QApplication::setActiveWindow(search.isEmpty() ? nullptr : d->find("Form1."));
+        d->click(window->objectName() + (search.isEmpty() ? ".cmdHeilen" : ".cmdSuchDoc"));
+        QCOMPARE(d->diceAsked.size(), asked);
         QVERIFY(d->program().record.entries().isEmpty());
+        QCOMPARE(Driver::windows(), search.isEmpty() ? QStringList() : QStringList{"Form1"});
+        if (!search.isEmpty())
+            QCOMPARE(d->text("lstErgebnis"), "");
+    }
+
+    // A press that only its finish would refuse asks for no dice: the refusal comes first, and
+    // it is the one the forecast shows.
+    void refusedBeforeDice() {
+        start();
+        click({"chkEigeneWuerfel", "Krankenhaus", "undokBio"});
+        d->type("BioIndex", "32767");
+        d->type("Schaden", "-32768");
+        const QString forecast = odds::nextPress(static_cast<Form1*>(d->find("Form1."))->input(),
+                                                 d->program().form1.state)
+                                     .refusal();
+        d->click("cmdHeilen");
+        QCOMPARE(d->diceAsked, QStringList());
+        QCOMPARE(d->messages(), QStringList{forecast});
+        QCOMPARE(forecast, "Die Zahl der Schadenskästchen passt nicht in den Zahlenbereich. Bitte "
+                           "im Feld „Schadenskästchen“ eine Zahl näher an 0 eingeben.");
+        // No dice at all (a negative count): no dialog either, and the press is carried out with no
+        // success.
+        click({"daheim"});
+        d->type("txtKonstitution", "-1");
+        d->type("Schaden", "2");
+        d->click("cmdHeilen");
+        QCOMPARE(d->diceAsked, QStringList());
+        shows({{"lblErfolge", "0"}, {"Schaden", "1"}});
     }
 
     // One line per press, search, trade step and reset, refusals too, each new one added to
@@ -480,7 +599,8 @@ class tst_Program : public QObject {
         d->click("cmdHeilen");
         click({"Krankenhaus", "Form1.cmdSuchDoc", "cmdNormalfall"});
         d->type("txtGebräuche", "2");
-        click({"NormalVersorgung.cmdSuchDoc", "cmdDiminTime", "cmdImproveTime", "cmdImproveTime"});
+        click({"NormalVersorgung.cmdSuchDoc", "cmdDiminTime", "cmdImproveTime", "cmdImproveTime",
+               "cmdImproveTime"}); // the last one at its limit: nothing
         d->click("cmdReset");
         QCOMPARE(d->messages().size(), 1);
         QStringList lines = d->text("lstVerlauf").split('|');

@@ -20,6 +20,21 @@ Q_DECLARE_METATYPE(Make)
 
 namespace {
 
+// The dice of a step as the record meets them: typed in at the table or rolled.
+struct Rolled final : dice::Dice {
+    explicit Rolled(bool typed) : typed(typed) {}
+    std::optional<QList<numbers::Int16>> openEnded(numbers::Int16, numbers::Int16,
+                                                   dice::Purpose) override {
+        return {};
+    }
+    std::optional<QList<numbers::Int16>> plain(numbers::Int16, dice::Purpose) override {
+        return {};
+    }
+    bool byHand() const override { return typed; }
+    bool typed;
+};
+const Rolled byHand(true), rolled(false);
+
 healing::Press press(int boxesAfter, int successes, float hours, float total, bool hospital,
                      qint64 nuyen = 0) {
     healing::Press p;
@@ -106,7 +121,7 @@ class tst_Record : public QObject {
         QTest::addColumn<QString>("figures"); // boxes before, after, successes, days, total, cost
         QTest::newRow("home")
             << Make([] {
-                   return record::press(press(3, 1, 288, 288, false), "zu Hause", {}, false);
+                   return record::press(press(3, 1, 288, 288, false), "zu Hause", {}, rolled);
                })
             << "HEILEN!: Kästchen 4 → 3, zu Hause, Mindestwurf 5, Würfel 3 1 13 → 1 Erfolg, "
                "Heilungsdauer 288 hrs = 12 Tage, Gesamtzeit 288 hrs = 12 Tage"
@@ -115,7 +130,8 @@ class tst_Record : public QObject {
             << Make([] {
                    auto p = press(9, 2, 36, 26880, true, 5600);
                    p.unraisedTarget = 1;
-                   return record::press(p, "zu Hause", numbers::Amount::fromTicks(48000000), true);
+                   return record::press(p, "zu Hause", numbers::Amount::fromTicks(48000000),
+                                        byHand);
                })
             << "HEILEN!: Kästchen 10 → 9, Krankenhaus, Mindestwurf 5  (1), Würfel 3 1 13 (von "
                "Hand) → 2 Erfolge, Heilungsdauer 36 hrs = 1,5 Tage, Gesamtzeit 26880 hrs = 1120 "
@@ -124,7 +140,7 @@ class tst_Record : public QObject {
         QTest::newRow("healed")
             << Make([] {
                    return record::press(press(0, 0, 48, 96, false), "schlechte Umstände", {},
-                                        false);
+                                        rolled);
                })
             << "HEILEN!: Kästchen 1 → 0, schlechte Umstände, Mindestwurf 5, Würfel 3 1 13 → 0 "
                "Erfolge, Heilungsdauer 48 hrs = 2 Tage, Gesamtzeit 96 hrs = 4 Tage, geheilt"
@@ -132,20 +148,20 @@ class tst_Record : public QObject {
         QTest::newRow("not ill") << Make([] {
             healing::Press p;
             p.notIll = true;
-            return record::press(p, "zu Hause", {}, true);
+            return record::press(p, "zu Hause", {}, byHand);
         }) << "HEILEN!: Kästchen 0 → Sind Sie überhaupt krank???"
                                  << "0;;;;;";
         QTest::newRow("refused") << Make([] { return record::refusal("A", "B -1", "Nein."); })
                                  << "A: B -1 → Nein."
                                  << ";;;;;";
-        QTest::newRow("normal") << Make([] { return record::normalSearch(search(true), true); })
+        QTest::newRow("normal") << Make([] { return record::normalSearch(search(true), byHand); })
                                 << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 "
                                    "Würfel, Würfel Gebräuche 4 2; 2W6 6 5 (von Hand) → 1 Erfolg, "
                                    "Ergebnis 11, Fertigkeitsstufe 5, Ausrüstungsstufe 2, "
                                    "Zeitraum 3,5 Tage"
                                 << ";;1;3,5;;";
         QTest::newRow("first refusal")
-            << Make([] { return record::normalSearch(search(false), false); })
+            << Make([] { return record::normalSearch(search(false), rolled); })
             << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 Würfel, Würfel Gebräuche "
                "4 2 → 1 Erfolg, " +
                    care::texts::firstRefusal
@@ -155,7 +171,7 @@ class tst_Record : public QObject {
                    care::EmergencySearch e;
                    e.state.Modif = -2;
                    e.doctor = {1, 2, 1, {0, 0, true}};
-                   return record::emergencySearch(e, false);
+                   return record::emergencySearch(e, rolled);
                })
             << "Notfallsuche: Modifikator -2, Würfel 2W6 1 2 → Ergebnis 1: " +
                    care::texts::secondRefusal

@@ -37,6 +37,7 @@ Driver::Driver(std::unique_ptr<dice::Wuerfelomat> dice)
 
 void Driver::answerDice(QWidget* dialog) {
     diceAsked << dialog->findChild<QLabel*>("lblWurf")->text();
+    const QPointer<QWidget> alive = dialog;
     const auto focus = [dialog] { return dialog->focusWidget() ? dialog->focusWidget() : dialog; };
     if (diceAnswers.isEmpty()) {
         QTest::keyClick(focus(), Qt::Key_Escape);
@@ -44,9 +45,13 @@ void Driver::answerDice(QWidget* dialog) {
     }
     for (const QString& die : diceAnswers.takeFirst())
         for (QChar c : die)
-            QTest::keyClick(focus(), c.toLatin1());
+            typeKey(focus(), c);
+    if (beforeConfirm)
+        beforeConfirm(dialog);
+    if (!alive) // gone with the window that asked
+        return;
     QTest::keyClick(focus(), Qt::Key_Return);
-    if (dialog->isVisible()) {
+    if (alive && dialog->isVisible()) {
         diceRefused << dialog->findChild<QLabel*>("lblHinweis")->text();
         QTest::keyClick(focus(), Qt::Key_Escape);
     }
@@ -92,18 +97,20 @@ void Driver::type(const QString& name, const QString& text) const {
         w->setFocus();
         static_cast<QLineEdit*>(w)->selectAll();
         QTest::keyClick(w, Qt::Key_Backspace);
-        // One key per character; a character no key of QTest's table makes arrives as text.
         for (qsizetype i = 0; i < text.size(); ++i) {
             const qsizetype n = text.at(i).isHighSurrogate() ? 2 : 1;
-            const QString key = text.mid(i, n);
-            if (key.at(0).unicode() < 0x7f) {
-                QTest::keyClick(w, key.at(0).toLatin1());
-            } else {
-                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, key);
-                QApplication::sendEvent(w, &press);
-            }
+            typeKey(w, text.mid(i, n));
             i += n - 1;
         }
+    }
+}
+
+void Driver::typeKey(QWidget* w, const QString& key) {
+    if (key.at(0).unicode() < 0x7f) {
+        QTest::keyClick(w, key.at(0).toLatin1());
+    } else {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, key);
+        QApplication::sendEvent(w, &press);
     }
 }
 

@@ -48,6 +48,8 @@ class Driver final : public MessageBoxes {
     // and, where Return could not confirm the answer, why (the dialog is then left by Escape).
     QStringList diceAsked;
     QStringList diceRefused;
+    // Runs once the answer is typed, before Return confirms it.
+    std::function<void(QWidget* dialog)> beforeConfirm;
 
     bool inform(QWidget* window, const QString& text) override;
     // A question is recorded like a message and answered no, unless `yes` is set for it.
@@ -56,6 +58,8 @@ class Driver final : public MessageBoxes {
 
   private:
     void answerDice(QWidget* dialog);
+    // One key that makes `key`; a character no key of QTest's table makes arrives as text.
+    static void typeKey(QWidget* w, const QString& key);
 
     std::unique_ptr<app::Programm> m_program;
     std::unique_ptr<QObject> m_dialogs;
