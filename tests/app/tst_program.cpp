@@ -134,23 +134,6 @@ class tst_Program : public QObject {
         d->click("cmdHeilen");
         QVERIFY(on("Krankenhaus") && !usable("Luxus"));
         shows({{"lblKosten", "18400 Nuyen"}, {"lblGesamtzeit", "720 hrs = 30 Tage"}});
-        click({"magischeBetreuung", "Erwachter", "undokBio", "undokCyb", "Kommunikation"});
-        for (const auto& [field, text] : {std::pair{"Schaden", "2"},
-                                          {"BioIndex", "2,2"},
-                                          {"EssenzDok", "0,5"},
-                                          {"txtKonstitution", "4"},
-                                          {"Willenskraft", "12"},
-                                          {"txtBioTech", "0"}})
-            d->type(field, text);
-        d->click("cmdHeilen");
-        shows({{"Meldungen", "Grundmindestwurf: 2|Verletzungsmod.: 1|Sie sind im Krankenhaus!|"
-                             "Langfristige magische Betreuung: -2|Patient ist Erwachter: +2|"
-                             "Patient hat undokumentierte Bioware: +3|Essenzmodifikator: +3|"
-                             "Patient/Arzt Kommunikation gestört: +2|"
-                             "Konstitutionsmodifikator: -1|Willenskraftmodifikator: -3|"
-                             "Biotech Fertigkeit des Arztes: 4"},
-               {"EssenzDok", ""},
-               {"Modifk", "11"}});
         // The floor of 2 shows the value before it; the last box heals; then nobody is ill.
         click({"daheim", "Oberschicht"});
         d->type("Schaden", "1");

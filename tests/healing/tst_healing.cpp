@@ -209,13 +209,6 @@ void tst_Healing::tables_data() {
     row("Kosten", "9 8 K", "333.33"); row("Kosten", "10 8 K", "1066.67");
     row("Kosten", "10 -3 K", "516.67"); row("Kosten", "4 8 KM", "666.67");
     row("Kosten", "10 0 KM", "1000"); row("Kosten", "10 8 M", "0");
-    // The care conditions: what one option or box adds to a press of 4 boxes at a sufficient
-    // lifestyle, beside its line.
-    row("Pflege", "schlechteUmst", "1 Schlechte Umstände: +1");
-    row("Pflege", "furchtbareUmst", "3 Furchtbare Umstände: +3");
-    row("Pflege", "magischeBetreuung", "-2 Langfristige magische Betreuung: -2");
-    row("Pflege", "Erwachter", "2 Patient ist Erwachter: +2");
-    row("Pflege", "Kommunikation", "2 Patient/Arzt Kommunikation gestört: +2");
     // clang-format on
 }
 
@@ -269,24 +262,6 @@ void tst_Healing::tables() {
         s.Heilungsdauer = 16.0f;
         checkarztkosten(s, Int16(words[1].toInt()), words[2].contains('K'), words[2].contains('M'));
         got = s.Kosten.text();
-    } else if (table == "Pflege") {
-        // The same press without the option, and with it: the difference.
-        const bool home = in.endsWith("Umst");
-        const HealingInput without = boxes("4", home ? CC::daheim : CC::Krankenhaus);
-        HealingInput option = without;
-        if (home)
-            option.care = in == "schlechteUmst" ? CC::schlechteUmst : CC::furchtbareUmst;
-        option.magischeBetreuung = in == "magischeBetreuung";
-        option.Erwachter = in == "Erwachter";
-        option.Kommunikation = in == "Kommunikation";
-        s.Lebensstilstufe = 3;
-        const auto a = prepare(without, s), b = prepare(option, s);
-        QStringList added = b->Meldungen;
-        for (const QString& line : a->Meldungen)
-            added.removeOne(line);
-        got = QStringList{n(b->unraisedTarget - a->unraisedTarget), added.join('|')}
-                  .join(' ')
-                  .trimmed();
     }
     QCOMPARE(got, out);
 }
