@@ -182,9 +182,6 @@ void tst_Healing::tables_data() {
     row("Mindstil", "Leicht", "Unterschicht 2"); row("Mindstil", "Mittel", "Mittelschicht 3");
     row("Mindstil", "Schwer", "Oberschicht 4"); row("Mindstil", "Tödlich", "Krankenhaus 5");
     row("Mindstil", "Todlich", "- -1"); // no level of that name: nothing written
-    row("Lebensstil", "Strasse", "0"); row("Lebensstil", "Squatter", "1");
-    row("Lebensstil", "Unterschicht", "2"); row("Lebensstil", "Mittelschicht", "3");
-    row("Lebensstil", "Oberschicht", "4"); row("Lebensstil", "Luxus", "4");
     row("Konstitution", "-4", "0"); row("Konstitution", "3", "0"); row("Konstitution", "4", "-1");
     row("Konstitution", "6", "-1"); row("Konstitution", "7", "-2"); row("Konstitution", "9", "-2");
     row("Konstitution", "10", "-3"); row("Konstitution", "30", "-3");
@@ -232,10 +229,6 @@ void tst_Healing::tables() {
         s.Mindestlebensstil = "-", s.MindeststilStufe = -1;
         Mindstil(s, in);
         got = s.Mindestlebensstil + ' ' + n(s.MindeststilStufe);
-    } else if (table == "Lebensstil") {
-        const QStringList options{"Strasse",       "Squatter",    "Unterschicht",
-                                  "Mittelschicht", "Oberschicht", "Luxus"};
-        got = n(lifestyleLevel(Lifestyle(options.indexOf(in))));
     } else if (table == "Konstitution") {
         got = modifier("Konstitutionsmodifikator: ", checkkonst(s, value));
     } else if (table == "Willenskraft") {
