@@ -101,9 +101,6 @@ void tst_Care::emergency_data() {
     // clang-format off
     QTest::newRow("start state: default contract, refusal") << EmergencySearchInput{
         RescueService::Illegal} << QList{1, 1} << "Öffentlich/Illegal: -1|Keiner: -1" << -2 << 0;
-    QTest::newRow("best of everything") << EmergencySearchInput{RescueService::Sanivex,
-        RescueTeam::Kriseneinsatz, "Super-Platin", "AAA oder AA"} << QList{6, 6}
-        << "Sanivex: +2|Std/Kriseinsatz: +0|Super-Platin: +3|Gegend AAA oder AA: +1" << 6 << 10;
     QTest::newRow("every group, both boxes") << EmergencySearchInput{RescueService::Rapidmed,
         RescueTeam::HTR, "Gold", "C oder D", true, true} << QList{4, 4}
         << "Rapidmed o.ä.: +1|High Threat Reaction: -1|Gold: +1|Gegend C oder D: -1|SINlos: -1|"
