@@ -65,37 +65,6 @@ class tst_Program : public QObject {
         QCOMPARE(Driver::windows(), QStringList());
     }
 
-    // Leaving hospital care resets what belongs to it, keeps the marks of magical care and of
-    // the awakened patient, and leaves the bio-index to "zu Hause".
-    void careModes() {
-        start();
-        click({"Krankenhaus", "magischeBetreuung", "Erwachter", "undokBio", "undokCyb",
-               "Kommunikation"});
-        QVERIFY(usable("cmdSuchDoc") && !usable("Luxus") && usable("EssenzDok"));
-        d->type("Willenskraft", "7");
-        d->type("txtBioTech", "5");
-        d->click("schlechteUmst");
-        QVERIFY(on("magischeBetreuung") && on("Erwachter") && !usable("Erwachter"));
-        for (const char* c : {"undokBio", "undokCyb", "Kommunikation"})
-            QVERIFY2(!on(c) && !usable(c), c);
-        QVERIFY(!usable("EssenzDok") && !usable("cmdSuchDoc") && usable("Luxus"));
-        shows({{"Willenskraft", "3"}, {"txtBioTech", "8"}});
-        QVERIFY(usable("BioIndex")); // only "zu Hause" takes it away
-        d->click("daheim");
-        QVERIFY(!usable("BioIndex"));
-        click({"dokBio", "Krankenhaus", "dokCyb", "furchtbareUmst", "daheim"});
-        QVERIFY(!on("dokCyb") && usable("BioIndex")); // documented bioware counts at home
-        // Each pair of ware boxes: ticking one unticks the other and unlocks its field.
-        d->click("Krankenhaus");
-        for (const auto& [first, second, field] : {std::tuple{"undokBio", "dokBio", "BioIndex"},
-                                                   {"dokBio", "undokBio", "BioIndex"},
-                                                   {"undokCyb", "dokCyb", "EssenzDok"},
-                                                   {"dokCyb", "undokCyb", "EssenzDok"}}) {
-            click({first, second});
-            QVERIFY2(!on(first) && on(second) && usable(field), second);
-        }
-    }
-
     // Above the limit: the message, then a selected "1"; the limit and half-typed text pass.
     void attributeLimits() {
         start();

@@ -43,7 +43,8 @@ QStringList fields(const care::EmergencySearchInput& i) {
             "gegend=" + i.gegend, "sinlos=" + b(i.sinlos), "arrest=" + b(i.arrest)};
 }
 // The clicks that open each window from the main window.
-const QMap<QString, QStringList> opening{{"Auswahl", {"Krankenhaus", "cmdSuchDoc"}},
+const QMap<QString, QStringList> opening{{"Krankenhaus", {"Krankenhaus"}},
+    {"Auswahl", {"Krankenhaus", "cmdSuchDoc"}},
     {"NormalVersorgung", {"Krankenhaus", "cmdSuchDoc", "cmdNormalfall"}},
     {"NotfallVersorgung", {"Krankenhaus", "cmdSuchDoc", "cmdNotfall"}},
     {"SanivexInfo", {"cmdSanivexInfo"}}, {"Prognose", {"cmdPrognose"}}, {"Verlauf", {"cmdVerlauf"}}};
@@ -65,10 +66,24 @@ class tst_Wiring : public QObject {
 
     std::unique_ptr<Driver> d;
 
+    // The main window's controls that care mode and ware boxes lock and unlock.
+    QStringList usable() const {
+        QStringList on;
+        for (const char* c : {"magischeBetreuung", "Erwachter", "undokBio", "undokCyb", "dokCyb",
+                              "Kommunikation", "WillenFrame", "LebensstilFrame", "frmBioTech",
+                              "dokCybFrame", "BioIndexFrame", "BioIndex"})
+            on << (d->find(c)->isEnabledTo(d->find(c)->parentWidget()) ? "+" : "-") + QString(c);
+        return on;
+    }
+    QStringList m_usable;
+
     // Opens `window`, then clicks each name, or types "text" into "name=text".
     void start(const QString& window, const QStringList& actions) {
         d = std::make_unique<Driver>(scriptedDice(QList<int>(100, 1)));
-        for (const QString& a : opening.value(window) + actions)
+        for (const QString& a : opening.value(window))
+            d->click(a);
+        m_usable = usable();
+        for (const QString& a : actions)
             a.contains('=') ? d->type(a.section('=', 0, 0), a.section('=', 1)) : d->click(a);
     }
 
@@ -88,23 +103,35 @@ class tst_Wiring : public QObject {
             QTest::addRow("%s %s", window, qPrintable(actions.join(' ')))
                 << window << actions << QString::fromUtf8(input);
         };
-        const char *f = "Form1", *n = "NormalVersorgung", *e = "NotfallVersorgung";
+        const char *f = "Form1", *h = "Krankenhaus", *n = "NormalVersorgung",
+                   *e = "NotfallVersorgung";
         // clang-format off
-        row(f, {"Schaden=7"}, "Schaden=7"); row(f, {"txtKonstitution=5"}, "txtKonstitution=5");
-        row(f, {"dokBio", "BioIndex=2"}, "BioIndex=2 dokBio=1");
-        row(f, {"schlechteUmst"}, "care=schlechteUmst"); row(f, {"furchtbareUmst"}, "care=furchtbareUmst");
-        row(f, {"Krankenhaus", "Willenskraft=6"}, "Willenskraft=6 care=Krankenhaus");
-        row(f, {"Krankenhaus", "txtBioTech=5"}, "txtBioTech=5 care=Krankenhaus");
-        row(f, {"Krankenhaus", "dokCyb", "EssenzDok=4"}, "EssenzDok=4 care=Krankenhaus dokCyb=1");
-        row(f, {"Krankenhaus", "undokBio"}, "care=Krankenhaus undokBio=1");
-        row(f, {"Krankenhaus", "undokCyb"}, "care=Krankenhaus undokCyb=1");
-        row(f, {"Krankenhaus", "magischeBetreuung"}, "care=Krankenhaus magischeBetreuung=1");
-        row(f, {"Krankenhaus", "Erwachter"}, "care=Krankenhaus Erwachter=1");
-        row(f, {"Krankenhaus", "Kommunikation"}, "care=Krankenhaus Kommunikation=1");
+        row(f, {"Schaden=7"}, "Schaden=7 |"); row(f, {"txtKonstitution=5"}, "txtKonstitution=5 |");
+        row(f, {"dokBio", "BioIndex=2"}, "BioIndex=2 dokBio=1 | +BioIndexFrame +BioIndex");
+        row(f, {"Krankenhaus"}, "care=Krankenhaus | +magischeBetreuung +Erwachter +undokBio "
+            "+undokCyb +dokCyb +Kommunikation +WillenFrame -LebensstilFrame +frmBioTech");
+        row(f, {"Krankenhaus", "magischeBetreuung", "Erwachter", "undokBio", "undokCyb", "Kommunikation",
+            "Willenskraft=7", "txtBioTech=5", "schlechteUmst"},
+            "care=schlechteUmst magischeBetreuung=1 Erwachter=1 | +BioIndexFrame +BioIndex");
+        // "zu Hause" takes the bio-index away, unless documented bioware counts.
+        row(f, {"Krankenhaus", "undokBio", "daheim"}, "|");
+        row(f, {"dokBio", "Krankenhaus", "dokCyb", "daheim"}, "dokBio=1 | +BioIndexFrame +BioIndex");
+        row(f, {"Krankenhaus", "dokCyb", "furchtbareUmst"}, "care=furchtbareUmst |");
+        row(h, {"Willenskraft=6"}, "Willenskraft=6 care=Krankenhaus |");
+        row(h, {"txtBioTech=5"}, "txtBioTech=5 care=Krankenhaus |");
+        row(h, {"dokCyb", "EssenzDok=4"}, "EssenzDok=4 care=Krankenhaus dokCyb=1 | +dokCybFrame");
+        row(h, {"dokCyb", "undokCyb"}, "care=Krankenhaus undokCyb=1 | +dokCybFrame");
+        row(h, {"undokCyb", "dokCyb"}, "care=Krankenhaus dokCyb=1 | +dokCybFrame");
+        row(h, {"dokBio", "undokBio"}, "care=Krankenhaus undokBio=1 | +BioIndexFrame +BioIndex");
+        row(h, {"undokBio", "dokBio"}, "care=Krankenhaus dokBio=1 | +BioIndexFrame +BioIndex");
+        row(h, {"magischeBetreuung"}, "care=Krankenhaus magischeBetreuung=1 |");
+        row(h, {"Erwachter"}, "care=Krankenhaus Erwachter=1 |");
+        row(h, {"Kommunikation"}, "care=Krankenhaus Kommunikation=1 |");
         // What a press changes in them: forced hospital care, the essence used up.
-        row(f, {"Schaden=10", "cmdHeilen"}, "Schaden=9 care=Krankenhaus");
-        row(f, {"Krankenhaus", "undokCyb", "EssenzDok=4", "Schaden=2", "cmdHeilen"},
-            "Schaden=1 EssenzDok= care=Krankenhaus undokCyb=1");
+        row(f, {"Schaden=10", "cmdHeilen"}, "Schaden=9 care=Krankenhaus | +magischeBetreuung "
+            "+Erwachter +undokBio +undokCyb +dokCyb +Kommunikation +WillenFrame -LebensstilFrame +frmBioTech");
+        row(h, {"undokCyb", "EssenzDok=4", "Schaden=2", "cmdHeilen"},
+            "Schaden=1 EssenzDok= care=Krankenhaus undokCyb=1 | +dokCybFrame");
         row(f, {"Strasse", "Luxus", "Strasse"}, "Lebensstil schlechter als benötigt: +4");
         row(f, {"Squatter"}, "Lebensstil schlechter als benötigt: +2");
         row(f, {"Unterschicht"}, "Lebensstil ausreichend");
@@ -137,8 +164,12 @@ class tst_Wiring : public QObject {
             d->type("Schaden", "2"); // needs Unterschicht, level 2
             d->click("cmdHeilen");
             got = d->text("Meldungen").section('|', 2, 2);
-        } else if (window == "Form1") {
-            got = changed(p.form1.window()->input());
+        } else if (window == "Form1" || window == "Krankenhaus") {
+            got = changed(p.form1.window()->input()) + " |";
+            for (qsizetype k = 0; k < m_usable.size(); ++k)
+                if (usable()[k] != m_usable[k])
+                    got += ' ' + usable()[k];
+            got = got.trimmed();
         } else if (window == "NormalVersorgung") {
             got = changed(p.normalVersorgung.window()->input(), {.gebraeuche = "1"});
         } else {
@@ -175,7 +206,7 @@ class tst_Wiring : public QObject {
         const auto row = [](const char* where, QList<int> keys, const char* effect) {
             QTest::addRow("%s %d", where, keys.first()) << where << keys << effect;
         };
-        const int keypadEnter = Qt::Key_Enter | Qt::KeypadModifier;
+        const int keypadEnter = int(Qt::Key_Enter) | int(Qt::KeypadModifier);
         const QList<int> f2f3{Qt::Key_F2, Qt::Key_F3};
         // clang-format off
         row("Form1.Schaden", {keypadEnter}, "Form1 3"); row("Form1.Schaden", {Qt::Key_Return}, "Form1 3");
