@@ -94,7 +94,9 @@ class tst_Wiring : public QObject {
     }
 
     // One row per control: how it is set, and what the rule's input then holds beyond the
-    // window's start. A lifestyle shows in the line of the press it was chosen for.
+    // rule's defaults; for the main window, after "|", which lockable controls the actions
+    // unlocked (+) or locked (-) since the window (in "Krankenhaus": hospital care) opened. A
+    // lifestyle shows in the line of the press it was chosen for.
     void inputs_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QStringList>("actions");
