@@ -72,48 +72,6 @@ class tst_Program : public QObject {
         QCOMPARE(Driver::windows(), QStringList());
     }
 
-    // Leaving hospital care resets what belongs to it, keeps the marks of magical care and of
-    // the awakened patient, and leaves the bio-index to "zu Hause".
-    void careModes() {
-        start();
-        // Each lifestyle option reaches the press with its level.
-        for (const auto& [option, level] : {std::pair{"Strasse", 0},
-                                            {"Squatter", 1},
-                                            {"Unterschicht", 2},
-                                            {"Mittelschicht", 3},
-                                            {"Oberschicht", 4},
-                                            {"Luxus", 4}}) {
-            d->click(option);
-            const auto in = qobject_cast<Form1*>(d->find("Form1."))->input();
-            QCOMPARE(healing::lifestyleLevel(in.lifestyle.value()), level);
-        }
-        click({"Krankenhaus", "magischeBetreuung", "Erwachter", "undokBio", "undokCyb",
-               "Kommunikation"});
-        QVERIFY(usable("cmdSuchDoc") && !usable("Luxus") && usable("EssenzDok"));
-        d->type("Willenskraft", "7");
-        d->type("txtBioTech", "5");
-        d->click("schlechteUmst");
-        QVERIFY(on("magischeBetreuung") && on("Erwachter") && !usable("Erwachter"));
-        for (const char* c : {"undokBio", "undokCyb", "Kommunikation"})
-            QVERIFY2(!on(c) && !usable(c), c);
-        QVERIFY(!usable("EssenzDok") && !usable("cmdSuchDoc") && usable("Luxus"));
-        shows({{"Willenskraft", "3"}, {"txtBioTech", "8"}});
-        QVERIFY(usable("BioIndex")); // only "zu Hause" takes it away
-        d->click("daheim");
-        QVERIFY(!usable("BioIndex"));
-        click({"dokBio", "Krankenhaus", "dokCyb", "furchtbareUmst", "daheim"});
-        QVERIFY(!on("dokCyb") && usable("BioIndex")); // documented bioware counts at home
-        // Each pair of ware boxes: ticking one unticks the other and unlocks its field.
-        d->click("Krankenhaus");
-        for (const auto& [first, second, field] : {std::tuple{"undokBio", "dokBio", "BioIndex"},
-                                                   {"dokBio", "undokBio", "BioIndex"},
-                                                   {"undokCyb", "dokCyb", "EssenzDok"},
-                                                   {"dokCyb", "undokCyb", "EssenzDok"}}) {
-            click({first, second});
-            QVERIFY2(!on(first) && on(second) && usable(field), second);
-        }
-    }
-
     // Above the limit: the message, then a selected "1"; the limit and half-typed text pass.
     void attributeLimits() {
         start();
@@ -152,23 +110,6 @@ class tst_Program : public QObject {
         d->click("cmdHeilen");
         QVERIFY(on("Krankenhaus") && !usable("Luxus"));
         shows({{"lblKosten", "18400 Nuyen"}, {"lblGesamtzeit", "720 hrs = 30 Tage"}});
-        click({"magischeBetreuung", "Erwachter", "undokBio", "undokCyb", "Kommunikation"});
-        for (const auto& [field, text] : {std::pair{"Schaden", "2"},
-                                          {"BioIndex", "2,2"},
-                                          {"EssenzDok", "0,5"},
-                                          {"txtKonstitution", "4"},
-                                          {"Willenskraft", "12"},
-                                          {"txtBioTech", "0"}})
-            d->type(field, text);
-        d->click("cmdHeilen");
-        shows({{"Meldungen", "Grundmindestwurf: 2|Verletzungsmod.: 1|Sie sind im Krankenhaus!|"
-                             "Langfristige magische Betreuung: -2|Patient ist Erwachter: +2|"
-                             "Patient hat undokumentierte Bioware: +3|Essenzmodifikator: +3|"
-                             "Patient/Arzt Kommunikation gestört: +2|"
-                             "Konstitutionsmodifikator: -1|Willenskraftmodifikator: -3|"
-                             "Biotech Fertigkeit des Arztes: 4"},
-               {"EssenzDok", ""},
-               {"Modifk", "11"}});
         // The floor of 2 shows the value before it; the last box heals; then nobody is ill.
         click({"daheim", "Oberschicht"});
         d->type("Schaden", "1");

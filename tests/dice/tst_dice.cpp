@@ -38,6 +38,15 @@ class tst_Dice : public QObject {
             chi2 += std::pow(counts[face] - rolls / 6.0, 2) / (rolls / 6.0);
         // 20.5 is the 0.1 % quantile for 5 degrees of freedom; the seed is fixed.
         QVERIFY2(chi2 < 20.5, qPrintable(QString::number(chi2)));
+        // The clock is mixed in: the same generator under another clock rolls other dice.
+        const auto faces = [](std::uint64_t tick) {
+            Wuerfelomat w(std::make_unique<dice::MixingGenerator>(7), [tick] { return tick; });
+            QList<int> f;
+            for (int i = 0; i < 20; ++i)
+                f << w.WirfW6();
+            return f;
+        };
+        QVERIFY(faces(99) != faces(100));
     }
 
     // Every face edge k/6 of the generator's 24-bit values: the largest value below it still

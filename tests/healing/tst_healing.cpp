@@ -50,6 +50,7 @@ class tst_Healing : public QObject {
     void presses();
     void refusals_data();
     void refusals();
+    void tables_data();
     void tables();
     void changes();
 };
@@ -163,49 +164,99 @@ void tst_Healing::refusals() {
     QCOMPARE(costly.refusal(), texts::costTooLarge);
 }
 
-void tst_Healing::tables() {
-    Form1State s;
+// Every row of every table of the healing test as the rules state it: the table, its input,
+// and what the row yields. Modifier rows give the number the target grows by, which must also
+// be the number their line shows.
+void tst_Healing::tables_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    const auto row = [](const char* table, const char* in, const char* out) {
+        QTest::addRow("%s %s", table, in) << table << in << QString::fromUtf8(out);
+    };
     // clang-format off
-    for (const auto& [k, level, mod, needed, stufe] : {
-             std::tuple{-5, "Leicht", 1, "Unterschicht", 2}, {2, "Leicht", 1, "Unterschicht", 2},
-             {3, "Mittel", 2, "Mittelschicht", 3}, {5, "Mittel", 2, "Mittelschicht", 3},
-             {6, "Schwer", 3, "Oberschicht", 4}, {9, "Schwer", 3, "Oberschicht", 4},
-             {10, "Tödlich", 4, "Krankenhaus", 5}}) {
-        Schadniveau(s, Int16(k));
-        Mindstil(s, s.Schadensniveau);
-        QCOMPARE(s.Schadensniveau + s.Mindestlebensstil, QString::fromUtf8(level) + needed);
-        QCOMPARE(QList<int>({s.Verletzungsmod, s.MindeststilStufe}), QList<int>({mod, stufe}));
-    }
-    QCOMPARE(lifestyleLevel(Lifestyle::Luxus) + 10 * lifestyleLevel(Lifestyle::Squatter), 14);
-    for (const auto& [wert, m] : {std::pair{-4, 0}, {3, 0}, {4, -1}, {6, -1}, {7, -2}, {9, -2},
-                                  {10, -3}, {30, -3}})
-        QCOMPARE(konstwilltabelle(Int16(wert)), m);
-    for (const auto& [skill, m] : {std::pair{-1, 0}, {0, 4}, {1, 0}, {2, -2}, {3, -3}, {4, -3},
-                                   {5, -4}, {6, -4}, {7, -5}, {12, -5}})
-        QCOMPARE(checkarzt(s, Int16(skill)), QString("Biotech Fertigkeit des Arztes: %1").arg(m));
-    // Essence: undocumented and documented columns at every band edge.
-    for (const auto& [e, undok, dok] : {std::tuple{6.0f, 0, 0}, {5.01f, 0, 0}, {5.0f, 1, 0},
-             {3.01f, 1, 0}, {3.0f, 2, 1}, {1.01f, 2, 1}, {1.0f, 3, 2}, {0.01f, 3, 2},
-             {0.005f, 0, 0}, {0.0f, 3, 2}, {-0.5f, 4, 2}, {-1.5f, 4, 4}}) {
-        ControlChanges c;
-        QCOMPARE(checkcyberware(s, true, false, e, c) + checkcyberware(s, false, true, e, c),
-                 QString("Essenzmodifikator: +%1Essenzmodifikator: +%2").arg(undok).arg(dok));
-    }
+    row("Schadniveau", "-5", "Leicht 1"); row("Schadniveau", "2", "Leicht 1");
+    row("Schadniveau", "3", "Mittel 2"); row("Schadniveau", "5", "Mittel 2");
+    row("Schadniveau", "6", "Schwer 3"); row("Schadniveau", "9", "Schwer 3");
+    row("Schadniveau", "10", "Tödlich 4"); row("Schadniveau", "32767", "Tödlich 4");
+    row("Mindstil", "Leicht", "Unterschicht 2"); row("Mindstil", "Mittel", "Mittelschicht 3");
+    row("Mindstil", "Schwer", "Oberschicht 4"); row("Mindstil", "Tödlich", "Krankenhaus 5");
+    row("Mindstil", "Todlich", "- -1"); // no level of that name: nothing written
+    row("Konstitution", "-4", "0"); row("Konstitution", "3", "0"); row("Konstitution", "4", "-1");
+    row("Konstitution", "6", "-1"); row("Konstitution", "7", "-2"); row("Konstitution", "9", "-2");
+    row("Konstitution", "10", "-3"); row("Konstitution", "30", "-3");
+    row("Willenskraft", "3", "0"); row("Willenskraft", "7", "-2"); row("Willenskraft", "12", "-3");
+    row("Arzt", "-1", "0"); row("Arzt", "0", "4"); row("Arzt", "1", "0"); row("Arzt", "2", "-2");
+    row("Arzt", "3", "-3"); row("Arzt", "4", "-3"); row("Arzt", "5", "-4"); row("Arzt", "6", "-4");
+    row("Arzt", "7", "-5"); row("Arzt", "12", "-5");
+    // Essence: the undocumented, then the documented column.
+    row("Essenz", "6", "0 0"); row("Essenz", "5.01", "0 0"); row("Essenz", "5", "1 0");
+    row("Essenz", "3.01", "1 0"); row("Essenz", "3", "2 1"); row("Essenz", "1.01", "2 1");
+    row("Essenz", "1", "3 2"); row("Essenz", "0.01", "3 2"); row("Essenz", "0.005", "0 0");
+    row("Essenz", "0", "3 2"); row("Essenz", "-0.5", "4 2"); row("Essenz", "-1.5", "4 4");
     // Bioware: half the index rounded up when documented, all of it when not.
-    for (const auto& [undok, index, mod] : {std::tuple{false, 3.0f, 2}, {false, 5.0f, 3},
-             {false, 0.5f, 1}, {false, -3.0f, -1}, {false, 4.0f, 2}, {true, 4.0f, 4},
-             {true, 2.2f, 3}, {true, 0.0f, 0}}) {
-        uberprufeBioIndex(s, undok, index);
-        QCOMPARE(s.BioMod, mod);
-    }
+    row("dokBio", "3", "2"); row("dokBio", "5", "3"); row("dokBio", "4", "2");
+    row("dokBio", "0.5", "1"); row("dokBio", "-3", "-1"); row("dokBio", "0", "0");
+    row("undokBio", "4", "4"); row("undokBio", "2.2", "3"); row("undokBio", "-2.5", "-2");
+    // The change handlers' limits: the limit itself and half-typed text pass.
+    row("KonstGrenze", "30", ""); row("KonstGrenze", "31", "Was bist du für ein Tier?");
+    row("KonstGrenze", "1e309", "Was bist du für ein Tier?"); row("KonstGrenze", "-", "");
+    row("WilleGrenze", "20", ""); row("WilleGrenze", "20.5", "Ja, klar! Stahlwille!");
+    // The tariff for 16 hours: boxes before the press, doctor's skill, K hospital, M magic.
+    row("Kosten", "9 8 K", "333.33"); row("Kosten", "10 8 K", "1066.67");
+    row("Kosten", "10 -3 K", "516.67"); row("Kosten", "4 8 KM", "666.67");
+    row("Kosten", "10 0 KM", "1000"); row("Kosten", "10 8 M", "0");
     // clang-format on
-    // The attribute limits themselves pass; anything above, however large, does not.
-    QCOMPARE(constitutionAboveLimit("30"), std::nullopt);
-    QCOMPARE(constitutionAboveLimit("31"), texts::constitutionAboveLimit);
-    QCOMPARE(constitutionAboveLimit("1e309"), texts::constitutionAboveLimit);
-    QCOMPARE(constitutionAboveLimit("-"), std::nullopt);
-    QCOMPARE(willpowerAboveLimit("20"), std::nullopt);
-    QCOMPARE(willpowerAboveLimit("20.5"), texts::willpowerAboveLimit);
+}
+
+void tst_Healing::tables() {
+    QFETCH(QString, table);
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    Form1State s;
+    const auto n = [](int v) { return QString::number(v); };
+    // The target grows by what the line says after its prefix.
+    const auto modifier = [&](const QString& prefix, const QString& line) {
+        return line == prefix + n(s.Mindestwurf) ? n(s.Mindestwurf)
+                                                 : line + " adds " + n(s.Mindestwurf);
+    };
+    const Int16 value = Int16(in.toInt());
+    QString got;
+    if (table == "Schadniveau") {
+        Schadniveau(s, value);
+        got = s.Schadensniveau + ' ' + n(s.Verletzungsmod);
+    } else if (table == "Mindstil") {
+        s.Mindestlebensstil = "-", s.MindeststilStufe = -1;
+        Mindstil(s, in);
+        got = s.Mindestlebensstil + ' ' + n(s.MindeststilStufe);
+    } else if (table == "Konstitution") {
+        got = modifier("Konstitutionsmodifikator: ", checkkonst(s, value));
+    } else if (table == "Willenskraft") {
+        got = modifier("Willenskraftmodifikator: ", checkwille(s, value));
+    } else if (table == "Arzt") {
+        got = modifier("Biotech Fertigkeit des Arztes: ", checkarzt(s, value));
+    } else if (table == "Essenz") {
+        ControlChanges c;
+        for (bool undok : {true, false}) {
+            s.Mindestwurf = 0;
+            got +=
+                modifier("Essenzmodifikator: +", checkcyberware(s, undok, !undok, in.toFloat(), c));
+            got += undok ? " " : "";
+        }
+    } else if (table.endsWith("Bio")) {
+        uberprufeBioIndex(s, table == "undokBio", in.toFloat());
+        got = s.BioMod == s.Mindestwurf ? n(s.BioMod) : "BioMod differs from the target";
+    } else if (table.endsWith("Grenze")) {
+        got = (table == "KonstGrenze" ? constitutionAboveLimit(in) : willpowerAboveLimit(in))
+                  .value_or(QString());
+    } else if (table == "Kosten") {
+        const QStringList words = in.split(' ');
+        s.Schadenskaestchen = Int16(words[0].toInt());
+        s.Heilungsdauer = 16.0f;
+        checkarztkosten(s, Int16(words[1].toInt()), words[2].contains('K'), words[2].contains('M'));
+        got = s.Kosten.text();
+    }
+    QCOMPARE(got, out);
 }
 
 // The controls a press changes.
