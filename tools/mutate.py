@@ -32,6 +32,7 @@ every mutant with its outcome and the unified diff of every survivor.
     nice -n 10 tools/mutate.py --count 150 --label before
     tools/mutate.py --only-folder care --count 10 --seed 7
     tools/mutate.py --again tools/mutants-before.txt  # the same mutants once more
+    tools/mutate.py --rescore tools/mutants-before.txt  # after reviewing survivors
     tools/mutate.py --self-test                       # the operators on a sample text
 
 Exit status: 0 when the run completed; 1 when the unchanged tree does not build or its tests
@@ -487,22 +488,65 @@ def read_equivalent():
     return ids
 
 
-def score_table(results, equivalent):
-    rows = ["folder | mutants | killed | timeout | survived | equivalent | no-build | score",
-            "--- | --- | --- | --- | --- | --- | --- | ---"]
-    folders = sorted({m.folder() for m, *_ in results}) + ["all"]
-    for f in folders:
-        group = [(m, o) for m, o, *_ in results if f == "all" or m.folder() == f]
-        count = {k: 0 for k in ("killed", "timeout", "survived", "equivalent", "no-build")}
-        for m, o in group:
-            if o == "survived" and m.id in equivalent:
-                o = "equivalent"
-            count[o] = count.get(o, 0) + 1
-        counted = count["killed"] + count["timeout"] + count["survived"]
-        score = f"{100 * (count['killed'] + count['timeout']) / counted:.0f} %" if counted else "-"
-        rows.append(f"{f} | {len(group)} | " + " | ".join(str(count[k]) for k in
-                    ("killed", "timeout", "survived", "equivalent", "no-build")) + f" | {score}")
-    return rows
+OUTCOMES = ("killed", "timeout", "survived", "equivalent", "no-build")
+
+
+@dataclass
+class Row:
+    id: str
+    place: str
+    outcome: str  # one of OUTCOMES but "equivalent", which comes from the kept list
+    tests: str = ""
+    diff: str = ""
+
+    def folder(self):
+        return self.id.split("/")[1]
+
+
+def report(rows, head, equivalent):
+    """The results file: the score per folder, every mutant, and the diff of every survivor."""
+    def outcome(r):
+        return "equivalent" if r.outcome == "survived" and r.id in equivalent else r.outcome
+
+    table = ["folder | mutants | " + " | ".join(OUTCOMES) + " | score",
+             "---" + " | ---" * (len(OUTCOMES) + 2)]
+    for f in sorted({r.folder() for r in rows}) + ["all"]:
+        group = [outcome(r) for r in rows if f in ("all", r.folder())]
+        count = {k: group.count(k) for k in OUTCOMES}
+        caught = count["killed"] + count["timeout"]
+        counted = caught + count["survived"]
+        score = f"{100 * caught / counted:.0f} %" if counted else "-"
+        table.append(f"{f} | {len(group)} | " + " | ".join(str(count[k]) for k in OUTCOMES) +
+                     f" | {score}")
+    out = head + [""] + table
+    out += ["", "Score: (killed + timeout) / (killed + timeout + survived); equivalent mutants "
+            "(tools/mutants-equivalent.txt) and those that do not build are left out.", "",
+            "id | place | outcome | failing tests", "--- | --- | --- | ---"]
+    for r in rows:
+        shown = "equivalent: " + equivalent[r.id] if outcome(r) == "equivalent" else r.outcome
+        out.append(f"{r.id} | {r.place} | {shown} | {r.tests}")
+    out += ["", "## Survivors", ""]
+    for r in rows:
+        if r.outcome == "survived":
+            mark = " (equivalent)" if r.id in equivalent else ""
+            out += [f"### {r.id}{mark}", "```diff", r.diff.rstrip("\n"), "```", ""]
+    return "\n".join(out) + "\n", table
+
+
+def read_report(path):
+    """The head and rows of a results file, to score it again with the current kept list."""
+    text = path.read_text(encoding="utf-8")
+    head = [l for l in text.splitlines()[:2] if l.startswith("#")]
+    diffs = dict(re.findall(r"^### (\S+).*?\n```diff\n(.*?)\n```$", text, re.M | re.S))
+    rows = []
+    for line in text.splitlines():
+        if not re.match(r"src/\S+:[0-9a-f]{8}:\w+:\d+ \| ", line):
+            continue
+        ident, rest = line.split(" | ", 1)
+        place, outcome, tests = rest.rsplit(" | ", 2)
+        outcome = "survived" if outcome.startswith("equivalent") else outcome
+        rows.append(Row(ident, place, outcome, tests, diffs.get(ident, "") + "\n"))
+    return head, rows
 
 
 def self_test():
@@ -563,10 +607,18 @@ def main():
     p.add_argument("--label", default="run", help="results go to tools/mutants-LABEL.txt")
     p.add_argument("--allow-dirty", action="store_true",
                    help="start even with uncommitted changes under src/")
+    p.add_argument("--rescore", type=Path, metavar="RESULTS",
+                   help="score a results file again with the current list of equivalent mutants")
     p.add_argument("--self-test", action="store_true", help="check the operators and stop")
     args = p.parse_args()
     if args.self_test:
         return self_test()
+    if args.rescore:
+        head, rows = read_report(args.rescore)
+        text, table = report(rows, head, read_equivalent())
+        args.rescore.write_text(text, encoding="utf-8")
+        print("\n".join(table))
+        return 0
     args.build_dir = args.build_dir.resolve()
     backup = args.build_dir / BACKUP_NAME
     # One run per build directory; only the holder of the lock may put a leftover back, so that
@@ -645,23 +697,14 @@ def main():
 
     command = "tools/mutate.py " + " ".join(sys.argv[1:])
     head = run(["git", "rev-parse", "--short", "HEAD"], ROOT).stdout.strip()
-    out = [f"# {command}", f"# tree {head}, {len(results)} of {len(chosen)} mutants, "
-           f"{(time.monotonic() - started) / 60:.0f} min", ""]
-    out += score_table(results, equivalent)
-    out += ["", "Score: (killed + timeout) / (killed + timeout + survived); equivalent mutants "
-            "(tools/mutants-equivalent.txt) and those that do not build are left out.", "",
-            "id | place | outcome | failing tests", "--- | --- | --- | ---"]
-    for m, o, tests, _ in results:
-        if o == "survived" and m.id in equivalent:
-            o = "equivalent: " + equivalent[m.id]
-        out.append(f"{m.id} | {m.describe(texts[m.file])} | {o} | {' '.join(tests[:4])}")
-    out += ["", "## Survivors", ""]
-    for m, o, _, diff in results:
-        if o == "survived" and m.id not in equivalent:
-            out += [f"### {m.id}", "```diff", diff.rstrip("\n"), "```", ""]
+    rows = [Row(m.id, m.describe(texts[m.file]), o, " ".join(tests[:4]), diff)
+            for m, o, tests, diff in results]
+    text, table = report(rows, [f"# {command}", f"# tree {head}, {len(results)} of {len(chosen)}"
+                                f" mutants, {(time.monotonic() - started) / 60:.0f} min"],
+                         equivalent)
     target = ROOT / "tools" / f"mutants-{args.label}.txt"
-    target.write_text("\n".join(out) + "\n", encoding="utf-8")
-    print("\n".join(score_table(results, equivalent)))
+    target.write_text(text, encoding="utf-8")
+    print("\n".join(table))
     log(f"results: {target.relative_to(ROOT)}")
     return 0
 
