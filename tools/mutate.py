@@ -32,6 +32,7 @@ every mutant with its outcome and the unified diff of every survivor.
     nice -n 10 tools/mutate.py --count 150 --label before
     tools/mutate.py --only-folder care --count 10 --seed 7
     tools/mutate.py --again tools/mutants-before.txt  # the same mutants once more
+    tools/mutate.py --count 150 --resume tools/mutants-before.txt  # go on after a stop
     tools/mutate.py --rescore tools/mutants-before.txt  # after reviewing survivors
     tools/mutate.py --self-test                       # the operators on a sample text
 
@@ -607,6 +608,9 @@ def main():
     p.add_argument("--label", default="run", help="results go to tools/mutants-LABEL.txt")
     p.add_argument("--allow-dirty", action="store_true",
                    help="start even with uncommitted changes under src/")
+    p.add_argument("--resume", type=Path, metavar="RESULTS",
+                   help="run the draw's mutants that this results file does not hold yet, and "
+                        "add them to it")
     p.add_argument("--rescore", type=Path, metavar="RESULTS",
                    help="score a results file again with the current list of equivalent mutants")
     p.add_argument("--self-test", action="store_true", help="check the operators and stop")
@@ -645,6 +649,12 @@ def main():
         chosen = [known[i] for i in wanted if i in known]
     else:
         chosen = draw(all_mutants(args.only_folder), args.count, args.seed)
+    earlier = []
+    if args.resume:
+        # A run stopped early goes on where it stopped: the draw less what the file holds.
+        _, earlier = read_report(args.resume)
+        done = {r.id for r in earlier}
+        chosen = [m for m in chosen if m.id not in done]
     if not chosen:
         print("no mutants: is the folder name right?", file=sys.stderr)
         return 2
@@ -697,15 +707,16 @@ def main():
 
     command = "tools/mutate.py " + " ".join(sys.argv[1:])
     head = run(["git", "rev-parse", "--short", "HEAD"], ROOT).stdout.strip()
-    rows = [Row(m.id, m.describe(texts[m.file]), o, " ".join(tests[:4]), diff)
-            for m, o, tests, diff in results]
+    rows = earlier + [Row(m.id, m.describe(texts[m.file]), o, " ".join(tests[:4]), diff)
+                      for m, o, tests, diff in results]
     text, table = report(rows, [f"# {command}", f"# tree {head}, {len(results)} of {len(chosen)}"
-                                f" mutants, {(time.monotonic() - started) / 60:.0f} min"],
+                                f" mutants run in {(time.monotonic() - started) / 60:.0f} min, "
+                                f"{len(rows)} in this file"],
                          equivalent)
-    target = ROOT / "tools" / f"mutants-{args.label}.txt"
+    target = args.resume or ROOT / "tools" / f"mutants-{args.label}.txt"
     target.write_text(text, encoding="utf-8")
     print("\n".join(table))
-    log(f"results: {target.relative_to(ROOT)}")
+    log(f"results: {target}")
     return 0
 
 
