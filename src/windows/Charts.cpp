@@ -13,6 +13,7 @@ namespace windows {
 namespace {
 
 constexpr int margin = 6;
+constexpr int plotLines = 4; // the least height of a plot, in lines of text
 
 // A round step for an axis that should show about `ticks` labels between 0 and `top`.
 double niceStep(double top, int ticks) {
@@ -29,11 +30,19 @@ double niceStep(double top, int ticks) {
 BarChart::BarChart(const QString& title, const QString& axis, QWidget* parent)
     : QWidget(parent), m_axis(axis) {
     setAccessibleName(title);
-    setMinimumHeight(150); // room for captions, labels and details: the window scrolls instead
+}
+
+QSize BarChart::minimumSizeHint() const {
+    const int line = fontMetrics().height();
+    const bool details =
+        std::any_of(m_bars.begin(), m_bars.end(), [](const Bar& b) { return !b.detail.isEmpty(); });
+    // Captions (two staggered rows when narrow), a plot of a few lines, labels, details, axis.
+    return {200, margin + line * (2 + plotLines + (details ? 3 : 2))};
 }
 
 void BarChart::setBars(const QList<Bar>& bars) {
     m_bars = bars;
+    updateGeometry(); // details add a row below
     QStringList said;
     for (const Bar& bar : bars)
         said << QStringLiteral("%1 %2: %3%4")
@@ -105,13 +114,19 @@ bool BarChart::event(QEvent* event) {
 CurveChart::CurveChart(const QString& title, const QString& axis, QWidget* parent)
     : QWidget(parent), m_axis(axis) {
     setAccessibleName(title);
-    setMinimumHeight(150); // room for captions, labels and details: the window scrolls instead
+}
+
+QSize CurveChart::minimumSizeHint() const {
+    const int line = fontMetrics().height();
+    // The top line, a plot that holds each mark's label on a line of its own, the axis rows.
+    return {200, margin + 4 + line * (1 + std::max(plotLines, int(m_marks.size()) + 2) + 2)};
 }
 
 void CurveChart::setCurve(const QList<QPointF>& points, const QList<Mark>& marks,
                           const QString& summary) {
     m_points = points;
     m_marks = marks;
+    updateGeometry(); // each mark takes a line of the plot
     setAccessibleDescription(summary);
     update();
 }

@@ -22,7 +22,9 @@ class BarChart final : public QWidget {
     void setBars(const QList<Bar>& bars);
     const QList<Bar>& bars() const { return m_bars; }
 
-    QSize sizeHint() const override { return {460, 150}; }
+    // Tall enough for every row of text around a plot that still shows the bars apart.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override { return minimumSizeHint().expandedTo({460, 150}); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,7 +48,9 @@ class CurveChart final : public QWidget {
     // shows, in round steps.
     void setCurve(const QList<QPointF>& points, const QList<Mark>& marks, const QString& summary);
 
-    QSize sizeHint() const override { return {460, 150}; }
+    // Tall enough for the axes' labels and every mark's label inside the plot.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override { return minimumSizeHint().expandedTo({460, 150}); }
     // The x axis' end and step, for the points given.
     static std::pair<double, double> axis(double lowest, double highest);
 

@@ -279,8 +279,18 @@ class tst_Program : public QObject {
         d->type("Schaden", "4");
         d->click("cmdHeilen");
         shows({{"lstErgebnis", "2|2|2"}});
-        const auto searching = [this] {
+        // Nothing squeezed as sections grow: each chart as tall as it needs, each section and
+        // chart wholly inside what holds it.
+        QStringList squeezed;
+        const auto searching = [&] {
             QCoreApplication::processEvents();
+            for (int pass = 0; pass < 4; ++pass) // the layout passes due before the next paint
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            for (auto* part :
+                 d->find("Prognose.")->findChildren<QWidget*>(QRegularExpression("^(chart|frm)")))
+                if (part->isVisible() && (part->height() < part->minimumSizeHint().height() ||
+                                          !part->parentWidget()->rect().contains(part->geometry())))
+                    squeezed << part->objectName();
             return d->find("frmNotfallSuche")->isVisibleTo(d->find("Prognose."));
         };
         QVERIFY(!searching());
@@ -291,6 +301,7 @@ class tst_Program : public QObject {
         QVERIFY(searching());
         d->click("NotfallVersorgung.cmdCancel");
         QVERIFY(!searching());
+        QCOMPARE(squeezed, QStringList());
         // A hospital stay of few boxes and many dice: the rare counts merged by their range,
         // durations under a day in hours, the curve's axis past its last value.
         click({"Krankenhaus"});
