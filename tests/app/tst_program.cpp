@@ -698,6 +698,9 @@ void tst_Program::team() {
     p->loadTeam();
     QCOMPARE(shown(*d), last[1]);
     QCOMPARE(p->patients().size(), 2);
+    p->activate(0); // read after the one shown first
+    QCOMPARE(shown(*d), last[0]);
+    p->activate(1);
     // Ctrl+Z takes back the Reset, then a press; the record says what went.
     d->key("Schaden", Qt::Key_Z); // a plain Z is typing, not undo
     QTest::keyClick(d->find("Schaden"), Qt::Key_Z, Qt::ControlModifier);
