@@ -21,6 +21,8 @@
 #include "windows/Verlauf.h"
 
 #include <QAccessible>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -747,6 +749,21 @@ void tst_Program::team() {
     QCOMPARE(d->messages().size(), 2);
     QCOMPARE(d->program().patients().size(), 1);
     QCOMPARE(d->text("lblPatient"), "Patient: Kira");
+    // A record gone wrong of a patient not shown first: found before any write, and set aside.
+    QCOMPARE(d->program().newPatient("Zed"), "");
+    start(faces);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "edit");
+        db.setDatabaseName(team::Store::defaultPath());
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("UPDATE line SET figures = 'x' WHERE patient = 1"));
+    }
+    QSqlDatabase::removeDatabase("edit");
+    d->program().loadTeam();
+    d->program().saveNow();
+    QCOMPARE(d->program().patients().size(), 0);
+    QVERIFY(d->messages().join("").contains("daneben"));
+    QVERIFY(!QFile::exists(team::Store::defaultPath()));
 }
 
 SANIVEX_WINDOW_TEST_MAIN(tst_Program)
