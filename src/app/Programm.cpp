@@ -174,6 +174,7 @@ Prognose* Programm::openPrognose() {
 }
 
 Verlauf* Programm::openVerlauf() {
+    finishLoading();
     return verlauf.open(
         [this](std::monostate&) {
             auto* window = new Verlauf(record, *m_boxes);
@@ -277,7 +278,7 @@ void Programm::loadTeam() {
                                "geöffnet. Hier ist sie nur zum Lesen offen: was in diesem "
                                "Fenster geschieht, wird nicht gespeichert.");
     }
-    // The active patient first, so the window shows them at once; the whole team, with every
+    // The active patient's sheet first, so the window shows it at once; the whole team, with every
     // value checked, follows from another thread.
     team::Store::Loaded loaded = m_store->load(true);
     if (!loaded.problem.isEmpty())
@@ -316,10 +317,20 @@ void Programm::finishLoading() {
     // from the whole read. Only another copy's save in between changes the team's shape.
     const bool same = whole.patients.size() == m_patients.size() && whole.active == m_active &&
                       m_active >= 0 && whole.patients[m_active].id == m_patients[m_active].id;
-    if (same)
-        whole.patients[m_active] = std::move(m_patients[m_active]);
+    if (same) {
+        team::Patient& shown = m_patients[m_active];
+        team::Patient& read = whole.patients[m_active];
+        for (const RecordEntry& line : std::as_const(shown.record)) // recorded since
+            read.addLine(line);
+        shown.record = std::move(read.record);
+        shown.recordFirst = read.recordFirst;
+        shown.trimmed = read.trimmed;
+        shown.trimmedAt = read.trimmedAt;
+        read = std::move(shown);
+    }
     m_patients = std::move(whole.patients);
     if (same) {
+        showRecord();
         teamChanged();
     } else {
         m_active = whole.active;

