@@ -174,6 +174,7 @@ Prognose* Programm::openPrognose() {
 }
 
 Verlauf* Programm::openVerlauf() {
+    finishLoading();
     return verlauf.open(
         [this](std::monostate&) {
             auto* window = new Verlauf(record, *m_boxes);
@@ -249,6 +250,7 @@ void Programm::mainWindowGone() {
 }
 
 Runde* Programm::openRunde() {
+    finishLoading();
     return runde.open(
         [this](std::monostate&) {
             Runde::Actions actions{
@@ -276,18 +278,64 @@ void Programm::loadTeam() {
                                "geöffnet. Hier ist sie nur zum Lesen offen: was in diesem "
                                "Fenster geschieht, wird nicht gespeichert.");
     }
-    team::Store::Loaded loaded = m_store->load();
+    // The active patient's sheet first, so the window shows it at once; the whole team, with every
+    // value checked, follows from another thread.
+    team::Store::Loaded loaded = m_store->load(true);
     if (!loaded.problem.isEmpty())
         told << loaded.problem;
     if (!loaded.patients.isEmpty()) {
         m_patients = std::move(loaded.patients);
         m_active = loaded.active;
         showCurrent();
+        m_rest = std::async(std::launch::async, [this, store = m_store.get()] {
+            team::Store::Loaded whole = store->load();
+            QMetaObject::invokeMethod(this, &Programm::finishLoading, Qt::QueuedConnection);
+            return whole;
+        });
     } else if (Form1* main = form1.window()) {
         main->showPatient(m_readOnly ? QStringLiteral("(nur lesen)") : QString());
     }
     for (const QString& message : told)
         (void)m_boxes->inform(form1.window(), message);
+}
+
+void Programm::finishLoading() {
+    if (!m_rest.valid())
+        return;
+    team::Store::Loaded whole = m_rest.get();
+    if (!whole.problem.isEmpty()) { // nothing of a damaged file stays on screen
+        m_patients.clear();
+        m_active = -1;
+        m_loose.setSheet(m_startSheet);
+        showCurrent();
+        if (Form1* main = form1.window())
+            main->showPatient(m_readOnly ? QStringLiteral("(nur lesen)") : QString());
+        (void)m_boxes->inform(form1.window(), whole.problem);
+        return;
+    }
+    // The active patient stays as shown, with what happened to them since; the others come
+    // from the whole read. Only another copy's save in between changes the team's shape.
+    const bool same = whole.patients.size() == m_patients.size() && whole.active == m_active &&
+                      m_active >= 0 && whole.patients[m_active].id == m_patients[m_active].id;
+    if (same) {
+        team::Patient& shown = m_patients[m_active];
+        team::Patient& read = whole.patients[m_active];
+        for (const RecordEntry& line : std::as_const(shown.record)) // recorded since
+            read.addLine(line);
+        shown.record = std::move(read.record);
+        shown.recordFirst = read.recordFirst;
+        shown.trimmed = read.trimmed;
+        shown.trimmedAt = read.trimmedAt;
+        read = std::move(shown);
+    }
+    m_patients = std::move(whole.patients);
+    if (same) {
+        showRecord();
+        teamChanged();
+    } else {
+        m_active = whole.active;
+        showCurrent();
+    }
 }
 
 void Programm::keepShown() {
@@ -364,6 +412,7 @@ void Programm::undo() {
 }
 
 QString Programm::newPatient(const QString& name) {
+    finishLoading();
     QStringList names;
     for (const team::Patient& patient : std::as_const(m_patients))
         names << patient.name;
@@ -387,6 +436,7 @@ QString Programm::newPatient(const QString& name) {
 }
 
 QString Programm::renamePatient(int index, const QString& name) {
+    finishLoading();
     QStringList names;
     for (int i = 0; i < m_patients.size(); ++i)
         if (i != index)
@@ -404,6 +454,7 @@ QString Programm::renamePatient(int index, const QString& name) {
 }
 
 void Programm::removePatient(int index) {
+    finishLoading();
     if (index < 0 || index >= m_patients.size())
         return;
     keepShown();
@@ -417,6 +468,7 @@ void Programm::removePatient(int index) {
 }
 
 void Programm::activate(int index) {
+    finishLoading();
     if (index == m_active || index < 0 || index >= m_patients.size())
         return;
     keepShown();
@@ -432,6 +484,7 @@ void Programm::saveSoon() {
 void Programm::saveNow() {
     m_saveSoon.stop();
     m_saveLater.stop();
+    finishLoading(); // a file found damaged is never written to
     keepShown();
     teamChanged(); // "Runde" shows what is saved
     if (!m_store || m_readOnly)

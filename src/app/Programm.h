@@ -17,6 +17,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <future>
 #include <memory>
 
 class Form1;
@@ -108,6 +109,7 @@ class Programm final : public QObject {
     void stepTaken(const QString& what, const team::Sheet& before);
     void saveSoon();
     void teamChanged();
+    void finishLoading();
 
     std::unique_ptr<dice::Wuerfelomat> m_generator;
     TableDice m_dice;
@@ -116,6 +118,9 @@ class Programm final : public QObject {
     QTimer m_forecast;
 
     std::unique_ptr<team::Store> m_store;
+    // The whole team, read in the background once the active patient is shown; nothing is
+    // saved and no other patient is shown before it has arrived.
+    std::future<team::Store::Loaded> m_rest;
     QList<team::Patient> m_patients;
     int m_active = -1;
     team::Patient m_loose; // the window's state while no patient exists, for this run only

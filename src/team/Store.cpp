@@ -231,7 +231,7 @@ QString Store::keepAside(const QString& why) {
         .arg(m_path, why, aside);
 }
 
-Store::Loaded Store::load() {
+Store::Loaded Store::load(bool activeOnly) {
     Loaded loaded;
     const QFileInfo file(m_path);
     if (!file.exists() && !file.isSymLink())
@@ -294,14 +294,29 @@ Store::Loaded Store::load() {
                 index.insert(patient.id, int(loaded.patients.size()));
                 loaded.patients << patient;
             }
+            QSqlQuery a = run(db, "SELECT value FROM setting WHERE key = 'active'");
+            if (a.next() && !a.value(0).isNull()) {
+                activeId = integer(a.value(0), 1, INT64_MAX, "aktiver Patient");
+                loaded.active = index.value(activeId, -1);
+                if (loaded.active < 0)
+                    throw Unusable{QStringLiteral("der aktive Patient fehlt")};
+            }
+            if (loaded.active < 0 && !loaded.patients.isEmpty())
+                loaded.active = 0;
+            // Only the active patient's steps and no record, when that is all that is asked for.
+            const QString noRecord = activeOnly ? QStringLiteral(" WHERE 0") : QString();
+            const QString only =
+                activeOnly && loaded.active >= 0
+                    ? QStringLiteral(" WHERE patient = %1").arg(loaded.patients[loaded.active].id)
+                    : QString();
             const auto owner = [&](const QVariant& id) -> Patient& {
                 const auto it = index.find(integer(id, 1, INT64_MAX, "Patient"));
                 if (it == index.end())
                     throw Unusable{QStringLiteral("ein Eintrag gehört zu keinem Patienten")};
                 return loaded.patients[*it];
             };
-            QSqlQuery u = run(db, "SELECT patient, seq, what, time, sheet FROM undo "
-                                  "ORDER BY patient, seq");
+            QSqlQuery u = run(db, "SELECT patient, seq, what, time, sheet FROM undo" + only +
+                                      " ORDER BY patient, seq");
             while (u.next()) {
                 Patient& patient = owner(u.value(0));
                 UndoStep step{integer(u.value(1), 1, patient.nextUndo - 1, "Schritt"),
@@ -314,8 +329,8 @@ Store::Loaded Store::load() {
                 step.json = step.before.json();
                 patient.undo << step;
             }
-            QSqlQuery b =
-                run(db, "SELECT patient, first, lines FROM block ORDER BY patient, first");
+            QSqlQuery b = run(db, "SELECT patient, first, lines FROM block" + noRecord +
+                                      " ORDER BY patient, first");
             const auto append = [](Patient& patient, qint64 seq, const RecordEntry& e) {
                 const qint64 expected = patient.recordFirst + patient.record.size();
                 if (seq < patient.recordFirst) // cleared or trimmed, not yet swept away
@@ -336,7 +351,8 @@ Store::Loaded Store::load() {
                     append(patient, seq++, e);
             }
             QSqlQuery l = run(db, "SELECT patient, seq, time, action, inputs, dice, by_hand, "
-                                  "outcome, figures FROM line ORDER BY patient, seq");
+                                  "outcome, figures FROM line" +
+                                      noRecord + " ORDER BY patient, seq");
             while (l.next()) {
                 Patient& patient = owner(l.value(0));
                 RecordEntry e{momentOf(l.value(2)),
@@ -352,15 +368,6 @@ Store::Loaded Store::load() {
             for (const Patient& patient : loaded.patients)
                 if (patient.record.size() >= recordLines)
                     throw Unusable{QStringLiteral("ein Verlauf ist zu lang")};
-            QSqlQuery a = run(db, "SELECT value FROM setting WHERE key = 'active'");
-            if (a.next() && !a.value(0).isNull()) {
-                activeId = integer(a.value(0), 1, INT64_MAX, "aktiver Patient");
-                loaded.active = index.value(activeId, -1);
-                if (loaded.active < 0)
-                    throw Unusable{QStringLiteral("der aktive Patient fehlt")};
-            }
-            if (loaded.active < 0 && !loaded.patients.isEmpty())
-                loaded.active = 0;
             // What this file now holds, so the next save writes only what changes.
             for (const Patient& patient : loaded.patients) {
                 Stored& s = stored[patient.id];
@@ -391,6 +398,8 @@ Store::Loaded Store::load() {
         if (!problem.isEmpty())
             return {{}, -1, keepAside(problem)};
     }
+    if (activeOnly)
+        return loaded; // what the next save needs comes with a whole read
     m_stored = stored;
     m_storedActive = activeId;
     return loaded;

@@ -34,8 +34,10 @@ class Store {
         int active = -1;
         QString problem; // in German: what was wrong and where the file now lies
     };
-    // Reads the whole team, checking every value as typed input is checked.
-    Loaded load();
+    // Reads the whole team, checking every value as typed input is checked. With activeOnly,
+    // only the active patient's undo steps are read and no record (the rest stays empty), and
+    // the store learns nothing: a whole read must follow before the first save.
+    Loaded load(bool activeOnly = false);
 
     // Writes what differs from the last commit in one transaction. On failure nothing is
     // written and the error says why in German; the next save tries again.

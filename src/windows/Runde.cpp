@@ -137,6 +137,7 @@ void Runde::showTeam() {
     m_table->setSortingEnabled(false);
     m_table->clearSpans();
     m_table->setRowCount(int(m_patients.size()));
+    QHash<QByteArray, Forecast> fresh;
     for (int row = 0; row < m_patients.size(); ++row) {
         const team::Patient& p = m_patients[row];
         const healing::HealingInput input = p.sheet.input();
@@ -152,24 +153,35 @@ void Runde::showTeam() {
             row, 4,
             new Cell(state.Kosten.text() + QStringLiteral(" Nuyen"), double(state.Kosten.ticks())));
         // The forecast's own answer for this patient's inputs, or the press's refusal.
-        const auto recovery = odds::recovery(input, state);
-        QString expected, late;
-        double order = 0;
-        if (recovery.refused()) {
-            expected = recovery.refusal();
-            order = -1;
-        } else if (recovery->presses == 0) {
-            expected = late = QStringLiteral("geheilt");
+        auto known = m_forecasts.constFind(p.sheetJson);
+        if (known == m_forecasts.cend()) {
+            const auto recovery = odds::recovery(input, state);
+            Forecast f;
+            if (recovery.refused())
+                f.refusal = recovery.refusal();
+            else if (recovery->presses == 0)
+                f.healed = true;
+            else
+                f = {{}, false, recovery->hours.mean(), recovery->hours.quantile(0.9)};
+            known = fresh.insert(p.sheetJson, f);
         } else {
-            order = recovery->hours.mean();
-            expected = days(order);
-            late = days(recovery->hours.quantile(0.9));
+            fresh.insert(p.sheetJson, *known);
+        }
+        const Forecast& f = *known;
+        QString expected = f.refusal, late;
+        const double order = f.refusal.isEmpty() ? f.mean : -1;
+        if (f.healed)
+            expected = late = QStringLiteral("geheilt");
+        else if (f.refusal.isEmpty()) {
+            expected = days(f.mean);
+            late = days(f.late);
         }
         m_table->setItem(row, 5, new Cell(expected, order));
         m_table->setItem(row, 6, new Cell(late, order));
-        if (recovery.refused()) // the refusal reads across both columns
+        if (!f.refusal.isEmpty()) // the refusal reads across both columns
             m_table->setSpan(row, 5, 1, 2);
     }
+    m_forecasts = std::move(fresh); // only what the team still holds
     m_table->setSortingEnabled(true);
     const int active = m_actions.active();
     for (int row = 0; row < m_table->rowCount(); ++row)

@@ -7,6 +7,7 @@
 
 #include "team/Team.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -49,4 +50,12 @@ class Runde : public QWidget {
     MessageBoxes& m_boxes;
     QTableWidget* m_table;
     QPointer<QDialog> m_dialog; // one name asked at a time
+    // Each forecast by the sheet it was worked out from: a refresh works out only the
+    // patients whose sheet changed since.
+    struct Forecast {
+        QString refusal; // empty when the press is allowed
+        bool healed = false;
+        double mean = 0, late = 0; // hours
+    };
+    QHash<QByteArray, Forecast> m_forecasts;
 };
