@@ -166,4 +166,4 @@ class tst_Soak : public QObject {
 };
 
 SANIVEX_WINDOW_TEST_MAIN(tst_Soak)
-#include "tst_soak.moc"
+#include "soak.moc"
