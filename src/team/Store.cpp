@@ -355,12 +355,12 @@ Store::Loaded Store::load(bool activeOnly) {
                                       noRecord + " ORDER BY patient, seq");
             while (l.next()) {
                 Patient& patient = owner(l.value(0));
-                RecordEntry e{momentOf(l.value(2)),
-                              text(l.value(3), "Aktion"),
-                              text(l.value(4), "Eingaben"),
-                              text(l.value(5), "Würfel"),
-                              integer(l.value(6), 0, 1, "von Hand") == 1,
-                              text(l.value(7), "Ergebnis")};
+                RecordEntry e{.time = momentOf(l.value(2)),
+                              .action = text(l.value(3), "Aktion"),
+                              .inputs = text(l.value(4), "Eingaben"),
+                              .dice = text(l.value(5), "Würfel"),
+                              .byHand = integer(l.value(6), 0, 1, "von Hand") == 1,
+                              .outcome = text(l.value(7), "Ergebnis")};
                 if (!readFigures(text(l.value(8), "Zahlen"), e))
                     throw Unusable{QStringLiteral("eine Zahl im Verlauf ist ungültig")};
                 append(patient, integer(l.value(1), 0, INT64_MAX / 2, "Verlauf"), e);

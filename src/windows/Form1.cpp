@@ -402,7 +402,11 @@ void Form1::restore(const team::Sheet& sheet) {
 }
 
 void Form1::showPatient(const QString& name) {
-    ui->lblPatient->setText(name.isEmpty() ? QString() : QStringLiteral("Patient: ") + name);
+    // A long name is cut by the label but stays whole in its tooltip; a screen reader hears
+    // "Patient" and then the name.
+    windows::showResult(ui->lblPatient,
+                        name.isEmpty() ? QString() : QStringLiteral("Patient: ") + name);
+    ui->lblPatient->setAccessibleDescription(name);
 }
 
 void Form1::setUndoAvailable(bool available) {
