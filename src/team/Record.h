@@ -32,9 +32,9 @@ struct RecordEntry {
     bool byHand = false;
     QString outcome; // "1 Erfolg, Heilungsdauer 288 hrs = 12 Tage, ..." or the refusal
     // The figures behind the texts, for a spreadsheet to add up; empty where a step has none.
-    std::optional<int> boxesBefore, boxesAfter, successes;
-    std::optional<float> days, totalDays; // this step's duration, the running total
-    std::optional<numbers::Amount> cost;  // what this step cost
+    std::optional<int> boxesBefore{}, boxesAfter{}, successes{};
+    std::optional<float> days{}, totalDays{}; // this step's duration, the running total
+    std::optional<numbers::Amount> cost{};    // what this step cost
 
     // One line of plain text, as copied to the clipboard.
     QString line() const;
