@@ -50,8 +50,11 @@ void print(const char* what, const std::vector<double>& ms) {
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // With a directory named, the team is written there and kept, for bench/startup.py to
+    // start the real program on it (XDG_DATA_HOME=that directory).
     QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const QByteArray keep = qgetenv("SANIVEX_BENCH_TEAM_DIR");
+    qputenv("XDG_DATA_HOME", keep.isEmpty() ? data.path().toUtf8() : keep);
     QApplication application(argc, argv);
     const int repeats = argc > 1 ? std::atoi(argv[1]) : 200;
 

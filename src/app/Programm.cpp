@@ -27,6 +27,11 @@ Programm::Programm(std::unique_ptr<dice::Wuerfelomat> dice, MessageBoxes* boxes)
     m_forecast.setSingleShot(true);
     m_forecast.setInterval(0);
     connect(&m_forecast, &QTimer::timeout, this, &Programm::showForecast);
+    // A zero timer, not a queued call: it fires once the event loop has nothing else to do,
+    // so the main window's first frame has been painted and flushed before the team is read.
+    m_loadSoon.setSingleShot(true);
+    m_loadSoon.setInterval(0);
+    connect(&m_loadSoon, &QTimer::timeout, this, &Programm::loadTeam);
     m_saveSoon.setSingleShot(true);
     m_saveSoon.setInterval(0);
     connect(&m_saveSoon, &QTimer::timeout, this, &Programm::saveNow);
@@ -232,7 +237,7 @@ bool Programm::eventFilter(QObject* watched, QEvent* event) {
     // The team is read once the main window's first frame is on screen.
     if (event->type() == QEvent::Expose && !m_loaded && form1.isOpen() &&
         watched == static_cast<QObject*>(form1.window()->windowHandle()))
-        QTimer::singleShot(0, this, &Programm::loadTeam);
+        m_loadSoon.start();
     if (event->type() == QEvent::Close && watched == form1.window())
         saveNow();
     return QObject::eventFilter(watched, event);

@@ -129,6 +129,7 @@ class Programm final : public QObject {
     bool m_readOnly = false;
     bool m_syncing = false;
     bool m_failureTold = false;
+    QTimer m_loadSoon;  // once the first frame is out
     QTimer m_saveSoon;  // at the end of the event that changed the team
     QTimer m_saveLater; // a second after the last input change
 };
