@@ -11,6 +11,7 @@
 #include "windows/Auswahl.h"
 #include "windows/Charts.h"
 #include "windows/Form1.h"
+#include "windows/Prognose.h"
 #include "windows/ProgramLook.h"
 #include "windows/Runde.h"
 #include "windows/Verlauf.h"
@@ -246,6 +247,9 @@ class tst_Program : public QObject {
         QCOMPARE(next.count("Kosten"), next.count("Heilungsdauer")); // 14 counts, the mean
         QVERIFY(d->text("lblNaechsterWurfKurz").endsWith("0,08\u00a0Stunden, Kosten 2\u00a0Nuyen"));
         QVERIFY(windows::CurveChart::axis(0, 9.6) == std::pair(15.0, 5.0));
+        QTRY_VERIFY(static_cast<Prognose*>(d->find("Prognose."))->comparisonDone());
+        QCOMPARE(d->text("lblVergleich").count(u"0\u00a0Nuyen</td><td>günstigste</td>"),
+                 3); // at home
         // A press that empties the essence field says what the recovery assumes; a later
         // refusal names the press, and the figures count the presses before it.
         d->click("undokCyb");
@@ -582,6 +586,7 @@ void tst_Program::team() {
     QCOMPARE(d->text("lblPatient"), "Patient: Kira");
     QVERIFY(p->newPatient("kira").contains("schon"));
     QCOMPARE(p->newPatient("Jax 🦾"), "");
+    QVERIFY(p->renamePatient(1, "KIRA").contains("schon"));
     QCOMPARE(d->text("Schaden"), "0"); // a new patient starts as the program starts
     QVERIFY(p->record.entries().isEmpty());
     act({"Schaden=3", "cmdHeilen", "cmdHeilen"});
@@ -646,6 +651,11 @@ void tst_Program::team() {
     d->type("Schaden", "x");
     d->program().saveNow();
     QCOMPARE(row(1).section(' ', 0, 5), "🦾 x Hause  Nuyen eingeben.");
+    runde->saveTo(data.filePath("runde.csv"));
+    QFile csv(data.filePath("runde.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly) && csv.readAll().contains("\nKira;"));
+    runde->saveTo(data.filePath("nowhere/runde.csv"));
+    QVERIFY(d->messages().join("").startsWith("Der Verlauf der Runde konnte nicht in „"));
     d->click("cmdEntfernen");
     QCOMPARE(d->program().patients().size(), 2);
     d->yes = true;
