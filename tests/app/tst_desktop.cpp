@@ -7,45 +7,43 @@
 #include <QtTest>
 #include <QtWidgets>
 
+// Holds back every Expose event: no window has been drawn yet.
+class NoExpose final : public QObject {
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Expose; }
+};
+
 class TestDesktop : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_icons;
 
   private slots:
-    void initTestCase();
-    void commandLine_data();
-    void commandLine();
-    void menuEntryMatchesWindows();
-    void programIcon_data();
-    void programIcon();
-};
 
-// A theme with its own icon for the program, blue where the built-in one is red.
-void TestDesktop::initTestCase() {
-    QDir theme(m_icons.filePath(QStringLiteral("blau")));
-    QVERIFY(theme.mkpath(QStringLiteral("32x32/apps")));
-    QFile index(theme.filePath(QStringLiteral("index.theme")));
-    QVERIFY(index.open(QIODevice::WriteOnly));
-    index.write("[Icon Theme]\nName=blau\nDirectories=32x32/apps\n"
-                "[32x32/apps]\nSize=32\nType=Fixed\n");
-    index.close();
-    QImage blue(32, 32, QImage::Format_ARGB32);
-    blue.fill(Qt::blue);
-    QVERIFY(blue.save(theme.filePath(QStringLiteral("32x32/apps/org.sanivex.Genesor.png"))));
-    QIcon::setThemeSearchPaths({m_icons.path()});
+    // A theme with its own icon for the program, blue where the built-in one is red.
+    void initTestCase() {
+        QDir theme(m_icons.filePath(QStringLiteral("blau")));
+        QVERIFY(theme.mkpath(QStringLiteral("32x32/apps")));
+        QFile index(theme.filePath(QStringLiteral("index.theme")));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=blau\nDirectories=32x32/apps\n"
+                    "[32x32/apps]\nSize=32\nType=Fixed\n");
+        index.close();
+        QImage blue(32, 32, QImage::Format_ARGB32);
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(theme.filePath(QStringLiteral("32x32/apps/org.sanivex.Genesor.png"))));
+        QIcon::setThemeSearchPaths({m_icons.path()});
 
-    app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
-}
+        app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
+    }
 
-void TestDesktop::commandLine_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("full"); // stdout goes to /dev/full
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("output"); // how stdout starts, empty: nothing on it
-    QTest::addColumn<QString>("error");  // the same for stderr
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("full"); // stdout goes to /dev/full
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output"); // how stdout starts, empty: nothing on it
+        QTest::addColumn<QString>("error");  // the same for stderr
 
-    // clang-format off
+        // clang-format off
     QTest::newRow("help") << QStringList{"--help"} << false << 0 << "Aufruf: sanivex-genesor" << "";
     QTest::newRow("version") << QStringList{"--version"} << false << 0
                              << "Sanivex - Genesor " SANIVEX_VERSION "\n" << "";
@@ -69,86 +67,92 @@ void TestDesktop::commandLine_data() {
     // Running (-1): Qt's own warning while it opened the display still comes out.
     QTest::newRow("display") << QStringList{"-platform", "offscreen"} << false << -1 << ""
                              << "QStandardPaths: XDG_RUNTIME_DIR not set";
-    // clang-format on
-}
-
-// The built program itself, with no display of any kind: its answers come before Qt looks,
-// and a start says in German that it found none. With one, it keeps running.
-void TestDesktop::commandLine() {
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, full);
-    QFETCH(int, exitCode);
-    QFETCH(QString, output);
-    QFETCH(QString, error);
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-        environment.remove(QString::fromLatin1(name));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    if (full)
-        program.setStandardOutputFile(QStringLiteral("/dev/full"));
-    program.start(QStringLiteral(PROGRAM), arguments);
-    if (exitCode < 0) {
-        program.setReadChannel(QProcess::StandardError);
-        QVERIFY(program.waitForReadyRead(20000));
-        QVERIFY(!program.waitForFinished(500));
-        program.kill();
-        QVERIFY2(program.readAllStandardError().startsWith(error.toUtf8()), qPrintable(error));
-        QVERIFY(program.waitForFinished());
-        return;
+        // clang-format on
     }
-    QVERIFY(program.waitForFinished(20000));
-    const QString out = QString::fromUtf8(program.readAllStandardOutput());
-    const QString err = QString::fromUtf8(program.readAllStandardError());
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), exitCode);
-    const auto starts = [](const QString& text, const QString& start) {
-        return start.isEmpty() ? text.isEmpty() : text.startsWith(start);
-    };
-    QVERIFY2(starts(out, output), qPrintable(out));
-    QVERIFY2(starts(err, error), qPrintable(err));
-}
 
-void TestDesktop::programIcon_data() {
-    QTest::addColumn<QString>("theme");
-    QTest::addColumn<QColor>("middle");
-    QTest::newRow("built in") << "" << QColor(0xd7, 0x26, 0x3d); // the cross, drawn from SVG
-    QTest::newRow("theme's") << "blau" << QColor(Qt::blue);
-}
+    // The built program itself, with no display of any kind: its answers come before Qt looks,
+    // and a start says in German that it found none. With one, it keeps running.
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, full);
+        QFETCH(int, exitCode);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
 
-// Every window shows the application's icon unless it sets its own, from the moment the first
-// window is on screen.
-void TestDesktop::programIcon() {
-    QFETCH(QString, theme);
-    QFETCH(QColor, middle);
-    QIcon::setThemeName(theme);
-    QGuiApplication::setWindowIcon(QIcon());
-    app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+            environment.remove(QString::fromLatin1(name));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        if (full)
+            program.setStandardOutputFile(QStringLiteral("/dev/full"));
+        program.start(QStringLiteral(PROGRAM), arguments);
+        if (exitCode < 0) {
+            program.setReadChannel(QProcess::StandardError);
+            QVERIFY(program.waitForReadyRead(20000));
+            QVERIFY(!program.waitForFinished(500));
+            program.kill();
+            QVERIFY2(program.readAllStandardError().startsWith(error.toUtf8()), qPrintable(error));
+            QVERIFY(program.waitForFinished());
+            return;
+        }
+        QVERIFY(program.waitForFinished(20000));
+        const QString out = QString::fromUtf8(program.readAllStandardOutput());
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), exitCode);
+        QVERIFY2(output.isEmpty() ? out.isEmpty() : out.startsWith(output), qPrintable(out));
+        QVERIFY2(error.isEmpty() ? err.isEmpty() : err.startsWith(error), qPrintable(err));
+    }
 
-    QWidget window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTRY_VERIFY(!QGuiApplication::windowIcon().isNull());
-    const QImage image = QGuiApplication::windowIcon().pixmap(QSize(32, 32)).toImage();
-    QCOMPARE(image.pixelColor(16, 16), middle);
-}
+    void programIcon_data() {
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<QColor>("middle");
+        QTest::newRow("built in") << "" << QColor(0xd7, 0x26, 0x3d); // the cross, drawn from SVG
+        QTest::newRow("theme's") << "blau" << QColor(Qt::blue);
+    }
 
-// X11 desktops match a window to its menu entry by StartupWMClass against the window class,
-// which Qt takes from the application name; Wayland ones by the entry's file name.
-void TestDesktop::menuEntryMatchesWindows() {
-    QFile entry(QStringLiteral(DESKTOP_ENTRY));
-    QVERIFY(entry.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(entry.readAll());
-    QVERIFY(text.contains("\nStartupWMClass=" + QCoreApplication::applicationName() + "\n"));
-    QVERIFY(text.contains("\nIcon=" + QGuiApplication::desktopFileName() + "\n"));
-    QCOMPARE(QFileInfo(entry).completeBaseName(), QGuiApplication::desktopFileName());
-    // Qt's own texts in the user's language.
-    QLineEdit field;
-    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
-    const QString undo = menu->actions().value(0)->text().section(u'\t', 0, 0);
-    QCOMPARE(undo, QLocale().language() == QLocale::German ? "&Rückgängig" : "&Undo");
-}
+    // Every window shows the application's icon unless it sets its own, from the moment the first
+    // window is on screen, and not before.
+    void programIcon() {
+        QFETCH(QString, theme);
+        QFETCH(QColor, middle);
+        QIcon::setThemeName(theme);
+        QGuiApplication::setWindowIcon(QIcon());
+        app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
+
+        QWidget window;
+        auto noExpose = std::make_unique<NoExpose>();
+        qApp->installEventFilter(noExpose.get());
+        window.show();
+        QTest::qWait(50);
+        QVERIFY(QGuiApplication::windowIcon().isNull());
+        noExpose.reset();
+        window.hide();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(!QGuiApplication::windowIcon().isNull());
+        const QImage image = QGuiApplication::windowIcon().pixmap(QSize(32, 32)).toImage();
+        QCOMPARE(image.pixelColor(16, 16), middle);
+    }
+
+    // X11 desktops match a window to its menu entry by StartupWMClass against the window class,
+    // which Qt takes from the application name; Wayland ones by the entry's file name.
+    void menuEntryMatchesWindows() {
+        QFile entry(QStringLiteral(DESKTOP_ENTRY));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(entry.readAll());
+        QVERIFY(text.contains("\nStartupWMClass=" + QCoreApplication::applicationName() + "\n"));
+        QVERIFY(text.contains("\nIcon=" + QGuiApplication::desktopFileName() + "\n"));
+        QCOMPARE(QFileInfo(entry).completeBaseName(), QGuiApplication::desktopFileName());
+        // Qt's own texts in the user's language.
+        QLineEdit field;
+        const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+        const QString undo = menu->actions().value(0)->text().section(u'\t', 0, 0);
+        QCOMPARE(undo, QLocale().language() == QLocale::German ? "&Rückgängig" : "&Undo");
+    }
+};
 
 QTEST_MAIN(TestDesktop)
 #include "tst_desktop.moc"

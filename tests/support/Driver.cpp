@@ -97,11 +97,8 @@ void Driver::type(const QString& name, const QString& text) const {
         w->setFocus();
         static_cast<QLineEdit*>(w)->selectAll();
         QTest::keyClick(w, Qt::Key_Backspace);
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const qsizetype n = text.at(i).isHighSurrogate() ? 2 : 1;
-            typeKey(w, text.mid(i, n));
-            i += n - 1;
-        }
+        for (QChar c : text)
+            typeKey(w, c);
     }
 }
 
@@ -160,13 +157,11 @@ QMap<QString, QString> Driver::snapshot() const {
 }
 
 QStringList Driver::changesSince(const QMap<QString, QString>& before) const {
-    const QMap<QString, QString> now = snapshot();
+    QMap<QString, QString> now = snapshot(), both = now;
+    both.insert(before);
     QStringList changed;
-    for (auto it = now.begin(); it != now.end(); ++it)
-        if (before.value(it.key(), "gone") != it.value())
-            changed << it.key();
-    for (auto it = before.begin(); it != before.end(); ++it)
-        if (!now.contains(it.key()))
-            changed << it.key();
+    for (const QString& key : both.keys())
+        if (before.value(key, "gone") != now.value(key, "gone"))
+            changed << key;
     return changed;
 }
