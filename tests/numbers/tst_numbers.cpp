@@ -69,6 +69,7 @@ class tst_Numbers : public QObject {
         QCOMPARE(timeLine(72.0f), "72 hrs = 3 Tage");
         QCOMPARE(Amount::fromTicks(1250).roundedToCents().text(), "0.12"); // ties to even
         QCOMPARE(Amount::fromTicks(1350).roundedToCents().text(), "0.14");
+        QCOMPARE(Amount::fromTicks(-1250).roundedToCents().text(), "-0.12");
         QCOMPARE(Amount::fromTicks(-1350).roundedToCents().text(), "-0.14");
         QCOMPARE(Amount::fromTicks(1251).roundedToCents().text(), "0.13");
         LocaleGuard de{QLocale(QLocale::German, QLocale::Germany)};

@@ -179,6 +179,22 @@ class tst_Odds : public QObject {
         }
     }
 
+    // Small cases with a known answer: a spread far from zero (no cancellation), the total of
+    // no presses, a sum that fits its limit only once merged, and the edge of the work budget.
+    void smallCases() {
+        QCOMPARE(Distribution({{10000, 0.1}, {10001, 0.9}}).variance(), 0.09);
+        const Total none = fold({});
+        QCOMPARE(QList({none.lowest(), none.highest(), none.mean(), none.quantile(0),
+                        none.quantile(0.5), none.quantile(1), none.cdf(-1e-9), none.cdf(0)}),
+                 QList<double>({0, 0, 0, 0, 0, 0, 0, 1}));
+        const Distribution fits =
+            sum(Distribution({{0, .5}, {1, .25}, {3, .25}}), Distribution({{0, .5}, {3, .5}}), 5);
+        QVERIFY(fits.exact() && fits.points().size() == 5);
+        const Distribution sure({{1.5, 1}}); // 11 presses of one outcome: 10 pair operations
+        QVERIFY(fold(std::vector(11, sure), {.workBudget = 10}).method() == Method::Exact);
+        QVERIFY(fold(std::vector(12, sure), {.workBudget = 10}).method() == Method::Normal);
+    }
+
     // Counted while the totals fit, binned beyond, the curve where binning would be coarser
     // than the curve or the work too much.
     void foldChooses() {
