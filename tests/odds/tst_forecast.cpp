@@ -106,6 +106,9 @@ class tst_Forecast : public QObject {
         QCOMPARE(QList({row->meanHours, row->p90Hours, row->meanCost, row->p90Cost}),
                  QList({byHand->hours.mean(), byHand->hours.quantile(0.9), byHand->cost.mean(),
                         byHand->cost.quantile(0.9)}));
+        // A stay forced into hospital heals as one begun there.
+        if (!rows[0].refusal.isEmpty())
+            QCOMPARE(odds::recovery(in, state)->cost.mean(), byHand->cost.mean());
 
         // Stays pressed the way the window presses: the text of Schaden counts down and a
         // press in hospital keeps the care there.
@@ -166,9 +169,12 @@ class tst_Forecast : public QObject {
         }
     }
 
-    // A doctor row mixes the recoveries with each skill the search finds by its chance, and
-    // counts both refusals of the search as no doctor. Exact, no dice.
-    void doctorRow() {
+    // The floor of the target number; a doctor row mixes the recoveries with each skill the
+    // search finds by its chance, and counts both refusals of the search as no doctor. Exact.
+    void exact() {
+        Form1State three; // one box at lifestyle 3 comes to target 1, and is raised to 2
+        three.Lebensstilstufe = 3;
+        QCOMPARE(odds::nextPress(input("1", CC::daheim), three)->target, 2);
         const HealingInput in = input("2", CC::Krankenhaus);
         const auto found = odds::normalSearch(search, {});
         const auto row = odds::compareAll(odds::choices(in, search, {}, {}, {}), in, {}).back();
