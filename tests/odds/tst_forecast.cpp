@@ -161,7 +161,8 @@ class tst_Forecast : public QObject {
         QFETCH(int, refusedAt);
         QFETCH(bool, essence);
         const auto r = odds::recovery(in, {});
-        QCOMPARE(QList({r->refusedAt, int(r->essenceRetyped)}), QList({refusedAt, int(essence)}));
+        QCOMPARE(QList({r->refusedAt, int(r->essenceRetyped), int(r->hospital)}),
+                 QList({refusedAt, int(essence), int(in.care == CC::Krankenhaus)}));
         if (refusedAt > 0) {
             in.Schaden = numbers::intText(in.Schaden.toInt() - refusedAt + 1);
             QCOMPARE(r->refusal, healing::prepare(in, {}).refusal());

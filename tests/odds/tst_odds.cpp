@@ -193,6 +193,9 @@ class tst_Odds : public QObject {
         const Distribution sure({{1.5, 1}}); // 11 presses of one outcome: 10 pair operations
         QVERIFY(fold(std::vector(11, sure), {.workBudget = 10}).method() == Method::Exact);
         QVERIFY(fold(std::vector(12, sure), {.workBudget = 10}).method() == Method::Normal);
+        // 9 coins have exactly 10 totals: counted, though 2^9 pairs were planned.
+        const Distribution coin({{0, .5}, {1, .5}});
+        QVERIFY(fold(std::vector(9, coin), {.points = 10}).method() == Method::Exact);
     }
 
     // Counted while the totals fit, binned beyond, the curve where binning would be coarser
