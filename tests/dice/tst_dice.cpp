@@ -40,8 +40,9 @@ class tst_Dice : public QObject {
 
   private slots:
     // The generator's first outputs against xoroshiro128+ from the state its seed and clock
-    // values give, also where they zero a word or the whole state (which xoroshiro never
-    // leaves: the generator steps out to {0, 1}). A clock value (0: none) spends an output.
+    // values give, also where they zero a word (the last two rows start with the second word
+    // zeroed) or the whole state, which xoroshiro never leaves: the generator steps out to
+    // {0, 1}. A clock value (0: none) spends an output.
     void generator_data() {
         QTest::addColumn<quint64>("seed");
         QTest::addColumn<quint64>("clock");
@@ -50,7 +51,6 @@ class tst_Dice : public QObject {
         const quint64 s = 2026, s0 = splitmix64(s), s1 = splitmix64(s ^ other);
         QTest::newRow("seed") << s << 0ull << s0 << s1;
         QTest::newRow("first word 0") << zeroFirst << 0ull << 0ull << splitmix64(zeroFirst ^ other);
-        QTest::newRow("second word 0") << zeroSecond << 0ull << splitmix64(zeroSecond) << 0ull;
         QTest::newRow("clock zeroes first") << s << s << 0ull << s1;
         QTest::newRow("clock, second 0")
             << zeroSecond << 5ull << (splitmix64(zeroSecond) ^ splitmix64(5)) << 0ull;
