@@ -67,7 +67,7 @@ class tst_Numbers : public QObject {
         QCOMPARE(singleText(16.0f / 24.0f), "0.6666667");
         QCOMPARE(singleText(123456789.0f), "1.234568e+08"); // 7 digits cannot show it
         QCOMPARE(timeLine(72.0f), "72 hrs = 3 Tage");
-        QCOMPARE(Amount::fromTicks(1250).roundedToCents().text(), "0.12"); // ties to even
+        QCOMPARE(Amount::fromTicks(1450).roundedToCents().text(), "0.14"); // ties to even
         QCOMPARE(Amount::fromTicks(1350).roundedToCents().text(), "0.14");
         QCOMPARE(Amount::fromTicks(-1250).roundedToCents().text(), "-0.12");
         QCOMPARE(Amount::fromTicks(-1350).roundedToCents().text(), "-0.14");

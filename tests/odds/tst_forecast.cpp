@@ -147,7 +147,7 @@ class tst_Forecast : public QObject {
         late.dokBio = true;
         late.BioIndex = "-2700";
         QTest::newRow("later refusal") << late << 697 << false; // as real presses show
-        HealingInput cyber = input("3", CC::Krankenhaus);
+        HealingInput cyber = input("2", CC::Krankenhaus);
         cyber.undokCyb = true;
         QTest::newRow("undocumented cyberware") << cyber << 0 << true;
         cyber.Schaden = "1";
@@ -163,6 +163,11 @@ class tst_Forecast : public QObject {
         const auto r = odds::recovery(in, {});
         QCOMPARE(QList({r->refusedAt, int(r->essenceRetyped), int(r->hospital)}),
                  QList({refusedAt, int(essence), int(in.care == CC::Krankenhaus)}));
+        if (r->presses == 1) { // one box: the recovery is the next press
+            const auto next = odds::nextPress(in, {});
+            QCOMPARE(r->hours.mean(), next->expectedHours);
+            QCOMPARE(r->cost.mean(), next->expectedCost);
+        }
         if (refusedAt > 0) {
             in.Schaden = numbers::intText(in.Schaden.toInt() - refusedAt + 1);
             QCOMPARE(r->refusal, healing::prepare(in, {}).refusal());
@@ -176,6 +181,12 @@ class tst_Forecast : public QObject {
         Form1State three; // one box at lifestyle 3 comes to target 1, and is raised to 2
         three.Lebensstilstufe = 3;
         QCOMPARE(odds::nextPress(input("1", CC::daheim), three)->target, 2);
+        HealingInput noDice = input("1", CC::daheim); // no success, for sure
+        noDice.txtKonstitution = "0";
+        const auto none = odds::nextPress(noDice, {});
+        QCOMPARE(
+            QList({double(none->dice), double(none->outcomes.size()), none->outcomes[0].chance}),
+            QList<double>({0, 1, 1}));
         const HealingInput in = input("2", CC::Krankenhaus);
         const auto found = odds::normalSearch(search, {});
         const auto row = odds::compareAll(odds::choices(in, search, {}, {}, {}), in, {}).back();
