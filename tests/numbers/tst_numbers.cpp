@@ -83,6 +83,7 @@ class tst_Numbers : public QObject {
         QCOMPARE(Amount::fromFloat(16.0f / 24.0f * 500.0f).ticks(), 3333333);
         QCOMPARE(Amount::fromFloat(0.00026f).ticks(), 3);
         QCOMPARE(Amount::fromFloat(-1.5f).ticks(), -15000);
+        QCOMPARE(Amount().plus(Amount::fromTicks(5)).ticks(), 5); // a new amount is nothing
         QVERIFY_THROWS_EXCEPTION(Overflow, Amount::fromFloat(1e30f));
         const Amount top = Amount::fromTicks(std::numeric_limits<qint64>::max());
         QVERIFY_THROWS_EXCEPTION(Overflow, top.plus(Amount::fromTicks(1)));
