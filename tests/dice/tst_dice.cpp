@@ -99,6 +99,7 @@ class tst_Dice : public QObject {
         QTest::newRow("chains") << 13 << 4 << QList{6, 4, 1, 6, 6, 6, 1, 6, 6, 1}
                                 << QList{10, 1, 19, 13} << 2;
         QTest::newRow("seven needs a six") << 7 << 2 << QList{5, 6, 1} << QList{5, 7} << 1;
+        QTest::newRow("one die") << 4 << 1 << QList{4} << QList{4} << 1;
         QTest::newRow("negative count") << 4 << -2 << QList<int>{} << QList<int>{} << 0;
     }
     void successes() {
