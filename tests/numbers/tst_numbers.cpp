@@ -72,6 +72,8 @@ class tst_Numbers : public QObject {
         QCOMPARE(Amount::fromTicks(-1250).roundedToCents().text(), "-0.12");
         QCOMPARE(Amount::fromTicks(-1350).roundedToCents().text(), "-0.14");
         QCOMPARE(Amount::fromTicks(1251).roundedToCents().text(), "0.13");
+        QCOMPARE(Amount::fromTicks(-3).text(), "-0.0003");
+        QCOMPARE(Amount::fromTicks(15000).text(), "1.5");
         LocaleGuard de{QLocale(QLocale::German, QLocale::Germany)};
         QCOMPARE(singleText(1234.5f), "1234,5"); // no grouping
         QCOMPARE(timeLine(36.0f), "36 hrs = 1,5 Tage");
