@@ -67,10 +67,13 @@ class tst_Numbers : public QObject {
         QCOMPARE(singleText(16.0f / 24.0f), "0.6666667");
         QCOMPARE(singleText(123456789.0f), "1.234568e+08"); // 7 digits cannot show it
         QCOMPARE(timeLine(72.0f), "72 hrs = 3 Tage");
-        QCOMPARE(Amount::fromTicks(1250).roundedToCents().text(), "0.12"); // ties to even
+        QCOMPARE(Amount::fromTicks(1450).roundedToCents().text(), "0.14"); // ties to even
         QCOMPARE(Amount::fromTicks(1350).roundedToCents().text(), "0.14");
+        QCOMPARE(Amount::fromTicks(-1250).roundedToCents().text(), "-0.12");
         QCOMPARE(Amount::fromTicks(-1350).roundedToCents().text(), "-0.14");
         QCOMPARE(Amount::fromTicks(1251).roundedToCents().text(), "0.13");
+        QCOMPARE(Amount::fromTicks(-3).text(), "-0.0003");
+        QCOMPARE(Amount::fromTicks(15000).text(), "1.5");
         LocaleGuard de{QLocale(QLocale::German, QLocale::Germany)};
         QCOMPARE(singleText(1234.5f), "1234,5"); // no grouping
         QCOMPARE(timeLine(36.0f), "36 hrs = 1,5 Tage");
@@ -82,6 +85,7 @@ class tst_Numbers : public QObject {
         QCOMPARE(Amount::fromFloat(16.0f / 24.0f * 500.0f).ticks(), 3333333);
         QCOMPARE(Amount::fromFloat(0.00026f).ticks(), 3);
         QCOMPARE(Amount::fromFloat(-1.5f).ticks(), -15000);
+        QCOMPARE(Amount().plus(Amount::fromTicks(5)).ticks(), 5); // a new amount is nothing
         QVERIFY_THROWS_EXCEPTION(Overflow, Amount::fromFloat(1e30f));
         const Amount top = Amount::fromTicks(std::numeric_limits<qint64>::max());
         QVERIFY_THROWS_EXCEPTION(Overflow, top.plus(Amount::fromTicks(1)));

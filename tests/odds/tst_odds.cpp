@@ -12,7 +12,7 @@
 #include <map>
 
 using namespace odds;
-using Presses = QList<Distribution>;
+using Presses = std::vector<Distribution>;
 
 Q_DECLARE_METATYPE(odds::Distribution)
 
@@ -38,9 +38,9 @@ Distribution press(int target, int dice) {
 }
 
 Distribution sumAll(const Presses& presses, std::size_t limit) {
-    Distribution total = presses.front();
-    for (qsizetype i = 1; i < presses.size(); ++i)
-        total = sum(total, presses[i], limit);
+    Distribution total;
+    for (const Distribution& d : presses)
+        total = total.empty() ? d : sum(total, d, limit);
     return total;
 }
 
@@ -161,8 +161,7 @@ class tst_Odds : public QObject {
     void normalAgainstExact() {
         QFETCH(Presses, presses);
         QFETCH(double, usefulBound);
-        const std::vector<Distribution> list(presses.begin(), presses.end());
-        const Total exact = fold(list, {1 << 14, 1e12}), normal = fold(list, {1 << 14, 0});
+        const Total exact = fold(presses, {1 << 14, 1e12}), normal = fold(presses, {1 << 14, 0});
         QCOMPARE(QList({exact.method(), normal.method()}), QList({Method::Exact, Method::Normal}));
         QVERIFY(qFuzzyCompare(normal.variance(), exact.variance()));
         QVERIFY(normal.quantile(0.999999) <= exact.distribution().highest());
@@ -179,6 +178,25 @@ class tst_Odds : public QObject {
         }
     }
 
+    // Small cases with a known answer: a spread far from zero (no cancellation), the total of
+    // no presses, a sum that fits its limit only once merged, and the edge of the work budget.
+    void smallCases() {
+        QCOMPARE(Distribution({{10000, 0.1}, {10001, 0.9}}).variance(), 0.09);
+        const Total none = fold({});
+        QCOMPARE(QList({none.lowest(), none.highest(), none.mean(), none.quantile(0),
+                        none.quantile(0.5), none.quantile(1), none.cdf(-1e-9), none.cdf(0)}),
+                 QList<double>({0, 0, 0, 0, 0, 0, 0, 1}));
+        const Distribution fits =
+            sum(Distribution({{0, .5}, {1, .25}, {3, .25}}), Distribution({{0, .5}, {3, .5}}), 5);
+        QVERIFY(fits.exact() && fits.points().size() == 5);
+        const Distribution sure({{1.5, 1}}); // 11 presses of one outcome: 10 pair operations
+        QVERIFY(fold(Presses(11, sure), {.workBudget = 10}).method() == Method::Exact);
+        QVERIFY(fold(Presses(12, sure), {.workBudget = 10}).method() == Method::Normal);
+        // 9 coins have exactly 10 totals: counted, though 2^9 pairs were planned.
+        const Distribution coin({{0, .5}, {1, .5}});
+        QVERIFY(fold(Presses(9, coin), {.points = 10}).method() == Method::Exact);
+    }
+
     // Counted while the totals fit, binned beyond, the curve where binning would be coarser
     // than the curve or the work too much.
     void foldChooses() {
@@ -188,7 +206,7 @@ class tst_Odds : public QObject {
               {10, 30, Method::Binned, Reason::TooManyTotals},
               {60, 5, Method::Normal, Reason::TooCoarse},
               {700, 100, Method::Normal, Reason::TooMuchWork}}) {
-            std::vector<Distribution> list;
+            Presses list;
             for (int i = 0; i < presses; ++i)
                 list.push_back(press(5 + i % 16, dice));
             const Total total = fold(list);
@@ -196,17 +214,14 @@ class tst_Odds : public QObject {
                      QList({int(method), int(reason)}));
         }
         // Grouped totals hold the exact quantiles within their bounds.
-        const std::vector<Distribution> three{press(10, 30), press(7, 30), press(14, 30)};
+        const Presses three{press(10, 30), press(7, 30), press(14, 30)};
         const Total counted = fold(three, {1 << 20, 1e12}), binned = fold(three, {64, 1e12});
         QVERIFY(counted.method() == Method::Exact && binned.method() == Method::Binned);
         for (double q = 0.05; q < 1; q += 0.05)
             QVERIFY(binned.lowerQuantile(q) <= counted.quantile(q) &&
                     counted.quantile(q) <= binned.upperQuantile(q));
         // Grouped totals: the steps said are the steps taken.
-        std::vector<Distribution> list;
-        for (int i = 0; i < 12; ++i)
-            list.push_back(press(11, 5));
-        const Total grouped = fold(list, {.points = 512});
+        const Total grouped = fold(Presses(12, press(11, 5)), {.points = 512});
         QVERIFY(grouped.method() == Method::Binned && grouped.points() == 512 &&
                 grouped.distribution().points().size() > 256);
     }
