@@ -16,7 +16,8 @@ Q_DECLARE_METATYPE(healing::HealingInput)
 
 namespace {
 
-constexpr int presses = 40000;
+constexpr int presses = 100000;       // per comparison row, and for its next press
+constexpr int searchesRolled = 40000; // per kind of search
 
 dice::Wuerfelomat seeded(std::uint64_t seed) {
     return dice::Wuerfelomat(std::make_unique<dice::MixingGenerator>(seed),
@@ -53,7 +54,7 @@ class tst_Forecast : public QObject {
     Q_OBJECT
 
   private slots:
-    // Two rows of "Vergleich", each against stays pressed for real with that choice set by
+    // Three rows of "Vergleich", each against stays pressed for real with that choice set by
     // hand, and against the forecast of those inputs typed by hand; the next press of each
     // against single presses.
     void healing_data() {
@@ -64,6 +65,7 @@ class tst_Forecast : public QObject {
             << input("4", CC::daheim) << 0 << "Krankenhaus mit magischer Betreuung";
         QTest::newRow("forced hospital at 10")
             << input("10", CC::schlechteUmst) << 2 << "Krankenhaus ohne magische Betreuung";
+        QTest::newRow("hospital, home") << input("3", CC::Krankenhaus) << 3 << "zu Hause";
     }
     void healing() {
         QFETCH(HealingInput, in);
@@ -100,7 +102,7 @@ class tst_Forecast : public QObject {
         // A stay forced into hospital can be nowhere else, and says so.
         QCOMPARE(rows[0].refusal.isEmpty(), in.Schaden != "10");
         HealingInput chosen = in;
-        chosen.care = CC::Krankenhaus;
+        chosen.care = choice == "zu Hause" ? CC::daheim : CC::Krankenhaus;
         chosen.magischeBetreuung = choice.contains("mit magischer");
         const auto byHand = odds::recovery(chosen, state);
         QCOMPARE(QList({row->meanHours, row->p90Hours, row->meanCost, row->p90Cost}),
@@ -216,7 +218,7 @@ class tst_Forecast : public QObject {
         const auto normal = odds::normalSearch(search, {});
         Seen first, second, spare;
         std::map<int, Seen> skill;
-        for (int i = 0; i < presses; ++i) {
+        for (int i = 0; i < searchesRolled; ++i) {
             const auto s = care::normalSearch(search, {}, dice);
             const bool reached = !s->firstRefusal();
             first.add(!reached);
@@ -236,7 +238,7 @@ class tst_Forecast : public QObject {
         const auto emergency = odds::emergencySearch(input, {});
         Seen refused;
         std::map<int, Seen> equipment;
-        for (int i = 0; i < presses; ++i) {
+        for (int i = 0; i < searchesRolled; ++i) {
             const auto s = care::emergencySearch(input, {}, dice);
             refused.add(s->doctor.doctor.refused);
             for (const auto& [level, chance] : emergency->equipment)
