@@ -1,6 +1,7 @@
-// The record's entries built from a step's result, their line and their CSV cells, and the
-// saving of the file when the disk runs full (on a real small tmpfs where the test may mount
-// one, otherwise through a write that runs out), onto a FIFO or a device.
+// The record's entries built from a step's result, their line and their CSV cells (the team's
+// CSV too), and the saving of a file: whole or not at all when the disk runs full (on a real
+// small tmpfs where the test may mount one, otherwise through a write that runs out), never
+// onto a FIFO, a device or a folder.
 
 #include "LocaleGuard.h"
 #include "care/CareTexts.h"
@@ -8,6 +9,7 @@
 #include "care/NormalSearch.h"
 #include "healing/Healing.h"
 #include "team/Record.h"
+#include "windows/Runde.h"
 
 #include <QtTest>
 #include <sched.h>
@@ -60,10 +62,10 @@ care::NormalSearch search(bool doctor) {
     return s;
 }
 
-// The cells of the CSV's second line, the first entry's.
-QStringList firstRow(const Record& record) {
+// The cells of a CSV's second line, the first entry's.
+QStringList firstRow(const QByteArray& csv) {
     QStringList fields{""};
-    const QString text = QString::fromUtf8(record.csv()).section("\r\n", 1);
+    const QString text = QString::fromUtf8(csv).section("\r\n", 1);
     bool quoted = false;
     for (qsizetype i = 0; i < text.size() && (quoted || text.mid(i, 2) != "\r\n"); ++i) {
         if (text[i] == '"')
@@ -85,6 +87,11 @@ ssize_t shortWrite(int fd, const void* data, size_t size) {
     return n == 0 ? 0 : ::write(fd, data, size_t(n));
 }
 
+QByteArray bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+}
+
 } // namespace
 
 class tst_Record : public QObject {
@@ -93,20 +100,19 @@ class tst_Record : public QObject {
     const LocaleGuard german{QLocale(QLocale::German, QLocale::Germany)};
     bool mounted = false; // a private tmpfs of 64 KiB at `disk`
     QTemporaryDir disk;
+    Record three; // a record whose file takes three pages of 4 KiB
 
-    // A record whose file takes three pages of 4 KiB.
-    void fill(Record& record) {
-        for (int i = 0; i < 160; ++i)
-            record.add(record::refusal("HEILEN!", QString("Kästchen %1").arg(i), "Nein."));
-    }
     QStringList files() { return QDir(disk.path()).entryList(QDir::Files | QDir::Hidden); }
 
   private slots:
     void initTestCase() {
+        umask(022); // a new file's mode is checked
         mounted = unshare(CLONE_NEWNS) == 0 &&
                   mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
                   mount("tmpfs", QFile::encodeName(disk.path()), "tmpfs", 0, "size=64k") == 0;
         qInfo(mounted ? "on a real tmpfs" : "no mount allowed: the disk runs full by simulation");
+        for (int i = 0; i < 160; ++i)
+            three.add(record::refusal("HEILEN!", QString("Kästchen %1").arg(i), "Nein."));
     }
 
     void cleanupTestCase() {
@@ -188,6 +194,10 @@ class tst_Record : public QObject {
             return record::reset(268.8f, numbers::Amount::fromTicks(56000000));
         }) << "Reset: Gesamtzeit 268,8 hrs und Kosten 5600 Nuyen auf 0"
                                << ";;;;0;";
+        QTest::newRow("undone") << Make([] { return record::undone("Reset", QTime(9, 5, 7)); })
+                                << "Rückgängig: Reset von 09:05:07 → zurückgenommen: alle "
+                                   "Felder, Listen, Summen und Kosten wie davor"
+                                << ";;;;;";
     }
     void entries() {
         QFETCH(Make, make);
@@ -199,15 +209,16 @@ class tst_Record : public QObject {
         QVERIFY(qAbs(e.time.secsTo(QDateTime::currentDateTime())) < 5);
         QCOMPARE(e.line(), e.time.toString("HH:mm:ss  ") + line);
         QCOMPARE(record.plainText(), e.line() + '\n');
-        const QStringList c = firstRow(record);
+        const QStringList c = firstRow(record.csv());
         QCOMPARE(c.size(), 12);
         QCOMPARE(c[0], e.time.toString("yyyy-MM-dd HH:mm:ss"));
         QCOMPARE(c[4], e.byHand ? "ja" : "nein");
         QCOMPARE(c.mid(6).join(';'), figures);
     }
 
-    // Typed text in a cell: quoted where it holds a separator, a quote or a line break, and a
-    // leading formula character made plain text; the figures stay numbers.
+    // Typed text in a cell, of the record's and of the team's CSV (the patient's name there):
+    // quoted where it holds a separator, a quote or a line break, and a leading formula
+    // character made plain text; the figures stay numbers.
     void cells_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("cell");
@@ -239,15 +250,26 @@ class tst_Record : public QObject {
         e.cost = numbers::Amount::fromTicks(-12345);
         record.add(e);
         const QByteArray csv = record.csv();
-        QVERIFY(csv.startsWith("\xEF\xBB\xBF"
-                               "Datum und Uhrzeit;Aktion;Eingaben;Würfel;Von Hand;Ergebnis;"));
+        const QByteArray header = "Datum und Uhrzeit;Aktion;Eingaben;Würfel;Von Hand;Ergebnis;";
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF" + header));
         QVERIFY(csv.endsWith("\r\n"));
-        const QStringList c = firstRow(record);
+        const QStringList c = firstRow(csv);
         QCOMPARE(c.size(), 12);
         for (int i : {1, 2, 3, 5})
             QCOMPARE(c[i], cell);
         QCOMPARE(c[7], "-3");
         QCOMPARE(c[11], "-1,2345");
+        // The team: the name first, the header once, each patient's lines after their name.
+        team::Patient p{.name = typed, .record = {e}, .trimmed = 100};
+        const QByteArray all = Runde::csv({p, p});
+        QVERIFY(all.startsWith("\xEF\xBB\xBF"
+                               "Name;" +
+                               header));
+        const QStringList t = firstRow(all);
+        QCOMPARE(t.value(0), cell);
+        QCOMPARE(t.value(2), "Verlauf gekürzt");
+        QCOMPARE(all.count("\r\n"), 5);
+        QVERIFY(all.endsWith(cell.toUtf8() + ';' + csv.mid(csv.indexOf("\r\n") + 2)));
     }
 
     // A full disk at the start, in the middle or at the last block of the file, on the real
@@ -268,11 +290,8 @@ class tst_Record : public QObject {
         QFETCH(bool, real);
         if (real && !mounted)
             QSKIP("no tmpfs could be mounted; the simulated rows stand in for these");
-        Record record;
-        fill(record);
-        QCOMPARE((record.csv().size() - 1) / 4096, 2); // three pages
+        QCOMPARE((three.csv().size() - 1) / 4096, 2);
         const QString old = disk.filePath("old.csv"), filler = disk.filePath("filler");
-        QFile::remove(filler);
         QFile file(old);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("alt\n") == 4);
         file.close();
@@ -280,46 +299,73 @@ class tst_Record : public QObject {
         if (real) {
             struct statvfs fs {};
             QVERIFY(statvfs(QFile::encodeName(disk.path()), &fs) == 0);
-            file.setFileName(filler);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            const qint64 fill = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room * 4096;
-            QVERIFY(fill >= 0 && file.write(QByteArray(fill, 'x')) == fill);
-            file.close();
-            file.setFileName(old);
-            QVERIFY(!record.save(old, &error));
+            QFile fill(filler);
+            const qint64 size = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room * 4096;
+            QVERIFY(fill.open(QIODevice::WriteOnly) && fill.write(QByteArray(size, 'x')) == size);
+            fill.close();
+            QVERIFY(!three.save(old, &error));
         } else {
             budget = room * 4096;
-            QVERIFY(!record::saveFile(old, record.csv(), &error, shortWrite));
+            QVERIFY(!record::saveFile(old, three.csv(), &error, shortWrite));
         }
         QCOMPARE(error, "Auf dem Datenträger ist kein Platz mehr frei.");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), "alt\n");
-        file.close();
+        QCOMPARE(bytes(old), "alt\n");
         QCOMPARE(files(), real ? QStringList({"filler", "old.csv"}) : QStringList{"old.csv"});
         QFile::remove(filler);
         budget = 1 << 20;
-        QVERIFY(record::saveFile(old, record.csv(), &error, real ? nullptr : shortWrite));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), record.csv());
+        QVERIFY(record::saveFile(old, three.csv(), &error, real ? nullptr : shortWrite));
+        QCOMPARE(bytes(old), three.csv());
         QCOMPARE(files(), QStringList{"old.csv"});
     }
 
-    // What is no plain file is never replaced by one.
-    void noPlainFile() {
-        const QString fifo = disk.filePath("pipe");
-        QVERIFY(mkfifo(QFile::encodeName(fifo), 0600) == 0);
-        Record record;
-        fill(record);
-        for (const QString& path : {fifo, QString("/dev/null"), disk.path()}) {
-            QString error;
-            QVERIFY(!record.save(path, &error));
-            QVERIFY2(error.contains("keine gewöhnliche Datei"), qPrintable(error));
-        }
-        struct stat pipe {
-        }, null{};
-        QVERIFY(stat(QFile::encodeName(fifo), &pipe) == 0 && S_ISFIFO(pipe.st_mode));
-        QVERIFY(stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode));
-        QFile::remove(fifo);
+    // Saving onto what is there: a plain file is replaced whole, keeping its mode, also through
+    // a link; what is no plain file stays as it is, and the message says why.
+    void saves_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("new") << "neu.csv"
+                             << "";
+        QTest::newRow("old") << "alt.csv"
+                             << "";
+        QTest::newRow("link") << "link"
+                              << "";
+        QTest::newRow("fifo") << "pipe"
+                              << "keine gewöhnliche Datei";
+        QTest::newRow("device") << "/dev/null"
+                                << "keine gewöhnliche Datei";
+        QTest::newRow("folder") << "."
+                                << "keine gewöhnliche Datei";
+        QTest::newRow("no folder") << "fehlt/v.csv"
+                                   << "Den Ordner gibt es nicht.";
+    }
+    void saves() {
+        QFETCH(QString, target);
+        QFETCH(QString, error);
+        QDir dir(disk.path());
+        QFile old(dir.filePath("alt.csv"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("alt\n") == 4);
+        old.close();
+        QVERIFY(old.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        QVERIFY(QFile::link(old.fileName(), dir.filePath("link")));
+        QVERIFY(mkfifo(QFile::encodeName(dir.filePath("pipe")), 0600) == 0);
+        const QString path = dir.filePath(target);
+        const auto kind = [](const QString& p) {
+            struct stat s {};
+            return lstat(QFile::encodeName(p), &s) == 0 ? int(s.st_mode & ~0111u) : 0;
+        };
+        const int before = kind(path);
+        QString why;
+        QCOMPARE(three.save(path, &why), error.isEmpty());
+        QVERIFY2(why.contains(error), qPrintable(why));
+        QCOMPARE(kind(path), before ? before : error.isEmpty() ? int(S_IFREG | 0644) : 0);
+        if (error.isEmpty())
+            QCOMPARE(bytes(path), three.csv());
+        const bool replaced = error.isEmpty() && target != "neu.csv";
+        QCOMPARE(bytes(old.fileName()), replaced ? three.csv() : "alt\n");
+        QCOMPARE(kind(old.fileName()), int(S_IFREG | 0640));
+        for (const QString& name :
+             dir.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot))
+            QVERIFY(dir.remove(name));
     }
 };
 
