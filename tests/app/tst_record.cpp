@@ -17,8 +17,7 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
-using Make = std::function<RecordEntry()>;
-Q_DECLARE_METATYPE(Make)
+Q_DECLARE_METATYPE(RecordEntry)
 
 namespace {
 
@@ -102,8 +101,6 @@ class tst_Record : public QObject {
     QTemporaryDir disk;
     Record three; // a record whose file takes three pages of 4 KiB
 
-    QStringList files() { return QDir(disk.path()).entryList(QDir::Files | QDir::Hidden); }
-
   private slots:
     void initTestCase() {
         umask(022); // a new file's mode is checked
@@ -122,89 +119,71 @@ class tst_Record : public QObject {
 
     // An entry built from its step: its line as the record shows it, and its figures' cells.
     void entries_data() {
-        QTest::addColumn<Make>("make");
+        QTest::addColumn<RecordEntry>("entry");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("figures"); // boxes before, after, successes, days, total, cost
-        QTest::newRow("home")
-            << Make([] {
-                   return record::press(press(3, 1, 288, 288, false), "zu Hause", {}, rolled);
-               })
-            << "HEILEN!: Kästchen 4 → 3, zu Hause, Mindestwurf 5, Würfel 3 1 13 → 1 Erfolg, "
-               "Heilungsdauer 288 hrs = 12 Tage, Gesamtzeit 288 hrs = 12 Tage"
-            << "4;3;1;12;12;";
+        healing::Press forced = press(9, 2, 36, 26880, true, 5600), notIll;
+        forced.unraisedTarget = 1;
+        notIll.notIll = true;
+        care::EmergencySearch emergency;
+        emergency.state.Modif = -2;
+        emergency.doctor = {1, 2, 1, {0, 0, true}};
+        QTest::newRow("home") << record::press(press(3, 1, 288, 288, false), "zu Hause", {}, rolled)
+                              << "HEILEN!: Kästchen 4 → 3, zu Hause, Mindestwurf 5, Würfel 3 1 13 "
+                                 "→ 1 Erfolg, Heilungsdauer 288 hrs = 12 Tage, Gesamtzeit 288 "
+                                 "hrs = 12 Tage"
+                              << "4;3;1;12;12;";
         QTest::newRow("forced")
-            << Make([] {
-                   auto p = press(9, 2, 36, 26880, true, 5600);
-                   p.unraisedTarget = 1;
-                   return record::press(p, "zu Hause", numbers::Amount::fromTicks(48000000),
-                                        byHand);
-               })
+            << record::press(forced, "zu Hause", numbers::Amount::fromTicks(48000000), byHand)
             << "HEILEN!: Kästchen 10 → 9, Krankenhaus, Mindestwurf 5  (1), Würfel 3 1 13 (von "
                "Hand) → 2 Erfolge, Heilungsdauer 36 hrs = 1,5 Tage, Gesamtzeit 26880 hrs = 1120 "
                "Tage, Krankenhauskosten 5600 Nuyen"
             << "10;9;2;1,5;1120;800";
         QTest::newRow("healed")
-            << Make([] {
-                   return record::press(press(0, 0, 48, 96, false), "schlechte Umstände", {},
-                                        rolled);
-               })
+            << record::press(press(0, 0, 48, 96, false), "schlechte Umstände", {}, rolled)
             << "HEILEN!: Kästchen 1 → 0, schlechte Umstände, Mindestwurf 5, Würfel 3 1 13 → 0 "
                "Erfolge, Heilungsdauer 48 hrs = 2 Tage, Gesamtzeit 96 hrs = 4 Tage, geheilt"
             << "1;0;0;2;4;";
-        QTest::newRow("not ill") << Make([] {
-            healing::Press p;
-            p.notIll = true;
-            return record::press(p, "zu Hause", {}, byHand);
-        }) << "HEILEN!: Kästchen 0 → Sind Sie überhaupt krank???"
+        QTest::newRow("not ill") << record::press(notIll, "zu Hause", {}, byHand)
+                                 << "HEILEN!: Kästchen 0 → Sind Sie überhaupt krank???"
                                  << "0;;;;;";
-        QTest::newRow("refused") << Make([] { return record::refusal("A", "B -1", "Nein."); })
-                                 << "A: B -1 → Nein."
+        QTest::newRow("refused") << record::refusal("A", "B -1", "Nein.") << "A: B -1 → Nein."
                                  << ";;;;;";
-        QTest::newRow("normal") << Make([] { return record::normalSearch(search(true), byHand); })
+        QTest::newRow("normal") << record::normalSearch(search(true), byHand)
                                 << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 "
                                    "Würfel, Würfel Gebräuche 4 2; 2W6 6 5 (von Hand) → 1 Erfolg, "
                                    "Ergebnis 11, Fertigkeitsstufe 5, Ausrüstungsstufe 2, "
                                    "Zeitraum 3,5 Tage"
                                 << ";;1;3,5;;";
-        QTest::newRow("first refusal")
-            << Make([] { return record::normalSearch(search(false), rolled); })
-            << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 Würfel, Würfel Gebräuche "
-               "4 2 → 1 Erfolg, " +
-                   care::texts::firstRefusal
-            << ";;1;;;";
+        QTest::newRow("first refusal") << record::normalSearch(search(false), rolled)
+                                       << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 "
+                                          "Würfel, Würfel Gebräuche 4 2 → 1 Erfolg, " +
+                                              care::texts::firstRefusal
+                                       << ";;1;;;";
         QTest::newRow("emergency")
-            << Make([] {
-                   care::EmergencySearch e;
-                   e.state.Modif = -2;
-                   e.doctor = {1, 2, 1, {0, 0, true}};
-                   return record::emergencySearch(e, rolled);
-               })
+            << record::emergencySearch(emergency, rolled)
             << "Notfallsuche: Modifikator -2, Würfel 2W6 1 2 → Ergebnis 1: " +
                    care::texts::secondRefusal
             << ";;;;;";
-        QTest::newRow("trade")
-            << Make([] {
-                   return record::trade("Zeitraum verdoppeln, bringt einen Erfolg",
-                                        {0, 0, 0, 7.0f, 3, 1, 1});
-               })
-            << "Handel: Zeitraum verdoppeln, bringt einen Erfolg → Ausrüstungsstufe 1, "
-               "Zeitraum 7 Tage, 3 Erfolge"
-            << ";;3;7;;";
-        QTest::newRow("reset") << Make([] {
-            return record::reset(268.8f, numbers::Amount::fromTicks(56000000));
-        }) << "Reset: Gesamtzeit 268,8 hrs und Kosten 5600 Nuyen auf 0"
+        QTest::newRow("trade") << record::trade("Zeitraum verdoppeln, bringt einen Erfolg",
+                                                {0, 0, 0, 7.0f, 3, 1, 1})
+                               << "Handel: Zeitraum verdoppeln, bringt einen Erfolg → "
+                                  "Ausrüstungsstufe 1, Zeitraum 7 Tage, 3 Erfolge"
+                               << ";;3;7;;";
+        QTest::newRow("reset") << record::reset(268.8f, numbers::Amount::fromTicks(56000000))
+                               << "Reset: Gesamtzeit 268,8 hrs und Kosten 5600 Nuyen auf 0"
                                << ";;;;0;";
-        QTest::newRow("undone") << Make([] { return record::undone("Reset", QTime(9, 5, 7)); })
+        QTest::newRow("undone") << record::undone("Reset", QTime(9, 5, 7))
                                 << "Rückgängig: Reset von 09:05:07 → zurückgenommen: alle "
                                    "Felder, Listen, Summen und Kosten wie davor"
                                 << ";;;;;";
     }
     void entries() {
-        QFETCH(Make, make);
+        QFETCH(RecordEntry, entry);
         QFETCH(QString, line);
         QFETCH(QString, figures);
         Record record;
-        record.add(make());
+        record.add(entry);
         const RecordEntry& e = record.entries().first();
         QVERIFY(qAbs(e.time.secsTo(QDateTime::currentDateTime())) < 5);
         QCOMPARE(e.line(), e.time.toString("HH:mm:ss  ") + line);
@@ -272,99 +251,76 @@ class tst_Record : public QObject {
         QVERIFY(all.endsWith(cell.toUtf8() + ';' + csv.mid(csv.indexOf("\r\n") + 2)));
     }
 
-    // A full disk at the start, in the middle or at the last block of the file, on the real
-    // tmpfs (where it could be mounted) and simulated: the old file stays as it was, no
-    // temporary file is left, the message gives the reason; with room, the same save writes the
-    // whole file.
-    void diskFull_data() {
-        QTest::addColumn<int>("room"); // 4 KiB pages left beside the old file
-        QTest::addColumn<bool>("real");
-        for (bool real : {true, false}) {
-            QTest::addRow("start %d", real) << 0 << real;
-            QTest::addRow("middle %d", real) << 1 << real;
-            QTest::addRow("last block %d", real) << 2 << real;
-        }
-    }
-    void diskFull() {
-        QFETCH(int, room);
-        QFETCH(bool, real);
-        if (real && !mounted)
-            QSKIP("no tmpfs could be mounted; the simulated rows stand in for these");
-        QCOMPARE((three.csv().size() - 1) / 4096, 2);
-        const QString old = disk.filePath("old.csv"), filler = disk.filePath("filler");
-        QFile file(old);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("alt\n") == 4);
-        file.close();
-        QString error;
-        if (real) {
-            struct statvfs fs {};
-            QVERIFY(statvfs(QFile::encodeName(disk.path()), &fs) == 0);
-            QFile fill(filler);
-            const qint64 size = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room * 4096;
-            QVERIFY(fill.open(QIODevice::WriteOnly) && fill.write(QByteArray(size, 'x')) == size);
-            fill.close();
-            QVERIFY(!three.save(old, &error));
-        } else {
-            budget = room * 4096;
-            QVERIFY(!record::saveFile(old, three.csv(), &error, shortWrite));
-        }
-        QCOMPARE(error, "Auf dem Datenträger ist kein Platz mehr frei.");
-        QCOMPARE(bytes(old), "alt\n");
-        QCOMPARE(files(), real ? QStringList({"filler", "old.csv"}) : QStringList{"old.csv"});
-        QFile::remove(filler);
-        budget = 1 << 20;
-        QVERIFY(record::saveFile(old, three.csv(), &error, real ? nullptr : shortWrite));
-        QCOMPARE(bytes(old), three.csv());
-        QCOMPARE(files(), QStringList{"old.csv"});
-    }
-
     // Saving onto what is there: a plain file is replaced whole, keeping its mode, also through
-    // a link; what is no plain file stays as it is, and the message says why.
+    // a link; what is no plain file stays as it is. A full disk at the start, in the middle or
+    // at the last block of the file (on the real tmpfs where it could be mounted, and
+    // simulated) leaves the old file as it was; with room again, the same save writes it whole.
+    // No temporary file is left, and the message says why.
     void saves_data() {
         QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("room"); // 4 KiB pages left beside the old file, -1: no full disk
+        QTest::addColumn<bool>("real");
         QTest::addColumn<QString>("error");
-        QTest::newRow("new") << "neu.csv"
-                             << "";
-        QTest::newRow("old") << "alt.csv"
-                             << "";
-        QTest::newRow("link") << "link"
-                              << "";
-        QTest::newRow("fifo") << "pipe"
-                              << "keine gewöhnliche Datei";
-        QTest::newRow("device") << "/dev/null"
-                                << "keine gewöhnliche Datei";
-        QTest::newRow("folder") << "."
-                                << "keine gewöhnliche Datei";
-        QTest::newRow("no folder") << "fehlt/v.csv"
-                                   << "Den Ordner gibt es nicht.";
+        QTest::newRow("new") << "neu.csv" << -1 << false << "";
+        QTest::newRow("old") << "alt.csv" << -1 << false << "";
+        QTest::newRow("link") << "link" << -1 << false << "";
+        QTest::newRow("fifo") << "pipe" << -1 << false << "keine gewöhnliche Datei";
+        QTest::newRow("device") << "/dev/null" << -1 << false << "keine gewöhnliche Datei";
+        QTest::newRow("folder") << "." << -1 << false << "keine gewöhnliche Datei";
+        QTest::newRow("no folder") << "fehlt/v.csv" << -1 << false << "Den Ordner gibt es nicht.";
+        for (bool real : {true, false})
+            for (int room : {0, 1, 2})
+                QTest::addRow("full %d %d", room, real)
+                    << "alt.csv" << room << real << "Auf dem Datenträger ist kein Platz mehr frei.";
     }
     void saves() {
         QFETCH(QString, target);
+        QFETCH(int, room);
+        QFETCH(bool, real);
         QFETCH(QString, error);
+        if (real && !mounted)
+            QSKIP("no tmpfs could be mounted; the simulated rows stand in for these");
+        QCOMPARE((three.csv().size() - 1) / 4096, 2);
         QDir dir(disk.path());
-        QFile old(dir.filePath("alt.csv"));
+        QFile old(dir.filePath("alt.csv")), filler(dir.filePath("filler"));
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("alt\n") == 4);
         old.close();
         QVERIFY(old.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         QVERIFY(QFile::link(old.fileName(), dir.filePath("link")));
         QVERIFY(mkfifo(QFile::encodeName(dir.filePath("pipe")), 0600) == 0);
+        struct statvfs fs {};
+        QVERIFY(statvfs(QFile::encodeName(disk.path()), &fs) == 0);
+        const qint64 fill = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room * 4096;
+        if (real)
+            QVERIFY(filler.open(QIODevice::WriteOnly) &&
+                    filler.write(QByteArray(fill, 'x')) == fill);
+        filler.close();
         const QString path = dir.filePath(target);
         const auto kind = [](const QString& p) {
             struct stat s {};
             return lstat(QFile::encodeName(p), &s) == 0 ? int(s.st_mode & ~0111u) : 0;
         };
         const int before = kind(path);
+        budget = room * 4096;
         QString why;
-        QCOMPARE(three.save(path, &why), error.isEmpty());
+        QCOMPARE(room < 0 || real ? three.save(path, &why)
+                                  : record::saveFile(path, three.csv(), &why, shortWrite),
+                 error.isEmpty());
         QVERIFY2(why.contains(error), qPrintable(why));
         QCOMPARE(kind(path), before ? before : error.isEmpty() ? int(S_IFREG | 0644) : 0);
-        if (error.isEmpty())
-            QCOMPARE(bytes(path), three.csv());
         const bool replaced = error.isEmpty() && target != "neu.csv";
         QCOMPARE(bytes(old.fileName()), replaced ? three.csv() : "alt\n");
         QCOMPARE(kind(old.fileName()), int(S_IFREG | 0640));
-        for (const QString& name :
-             dir.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot))
+        filler.remove();
+        const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(dir.entryList(all).join(' '),
+                 before || error.size() ? "alt.csv link pipe" : "alt.csv link neu.csv pipe");
+        budget = 1 << 20;
+        if (room >= 0)
+            QVERIFY(record::saveFile(path, three.csv(), &why, real ? nullptr : shortWrite));
+        if (error.isEmpty() || room >= 0)
+            QCOMPARE(bytes(path), three.csv());
+        for (const QString& name : dir.entryList(all))
             QVERIFY(dir.remove(name));
     }
 };

@@ -56,28 +56,18 @@ void press(Patient& p, int n) {
 
 QString describe(const QList<Patient>& team) {
     QStringList out;
-    const auto n = [](auto v) { return QString::number(double(v.value_or(-1)), 'g', 9); };
     for (const Patient& p : team) {
-        out << QString("%1 %2 %3 %4 %5 %6")
-                   .arg(p.name, p.sheetJson)
-                   .arg(p.recordFirst)
-                   .arg(p.trimmed)
-                   .arg(p.trimmedAt.toString(Qt::ISODateWithMs))
-                   .arg(p.nextUndo);
+        out << p.name + p.sheetJson + p.trimmedAt.toString(Qt::ISODateWithMs) +
+                   QString::asprintf(" %lld %lld %lld", p.recordFirst, p.trimmed, p.nextUndo);
         for (const UndoStep& u : p.undo)
             out << QString::number(u.seq) + u.what + u.time.toString("HH:mm:ss.zzz") +
                        u.before.json();
         for (const RecordEntry& e : p.record)
-            out << QStringList{e.line(),
-                               e.time.toString(".zzz"),
-                               n(std::optional(e.byHand)),
-                               n(e.boxesBefore),
-                               n(e.boxesAfter),
-                               n(e.successes),
-                               n(e.days),
-                               n(e.totalDays),
-                               QString::number(e.cost ? e.cost->ticks() : -1)}
-                       .join(' ');
+            out << e.line() + QString::asprintf(
+                                  " %d %d %d %d %d %.9g %.9g %lld", e.time.time().msec(), e.byHand,
+                                  e.boxesBefore.value_or(-1), e.boxesAfter.value_or(-1),
+                                  e.successes.value_or(-1), e.days.value_or(-1),
+                                  e.totalDays.value_or(-1), qint64(e.cost ? e.cost->ticks() : -1));
     }
     return out.join('\n');
 }
