@@ -12,10 +12,12 @@
 #include "windows/Runde.h"
 
 #include <QtTest>
+#include <linux/capability.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 
 Q_DECLARE_METATYPE(RecordEntry)
 
@@ -108,6 +110,12 @@ class tst_Record : public QObject {
                   mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
                   mount("tmpfs", QFile::encodeName(disk.path()), "tmpfs", 0, "size=64k") == 0;
         qInfo(mounted ? "on a real tmpfs" : "no mount allowed: the disk runs full by simulation");
+        // Root writes into any folder; without this right it meets a folder's permissions.
+        __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct caps[2]{};
+        QVERIFY(syscall(SYS_capget, &head, caps) == 0);
+        caps[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+        QVERIFY(syscall(SYS_capset, &head, caps) == 0);
         for (int i = 0; i < 160; ++i)
             three.add(record::refusal("HEILEN!", QString("Kästchen %1").arg(i), "Nein."));
     }
@@ -268,6 +276,7 @@ class tst_Record : public QObject {
         QTest::newRow("device") << "/dev/null" << -1 << false << "keine gewöhnliche Datei";
         QTest::newRow("folder") << "." << -1 << false << "keine gewöhnliche Datei";
         QTest::newRow("no folder") << "fehlt/v.csv" << -1 << false << "Den Ordner gibt es nicht.";
+        QTest::newRow("no right") << "ro/v.csv" << -1 << false << "Keine Berechtigung.";
         for (bool real : {true, false})
             for (int room : {0, 1, 2})
                 QTest::addRow("full %d %d", room, real)
@@ -288,6 +297,7 @@ class tst_Record : public QObject {
         QVERIFY(old.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         QVERIFY(QFile::link(old.fileName(), dir.filePath("link")));
         QVERIFY(mkfifo(QFile::encodeName(dir.filePath("pipe")), 0600) == 0);
+        QVERIFY(dir.mkdir("ro") && QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner));
         struct statvfs fs {};
         QVERIFY(statvfs(QFile::encodeName(disk.path()), &fs) == 0);
         const qint64 fill = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room * 4096;
@@ -314,14 +324,14 @@ class tst_Record : public QObject {
         filler.remove();
         const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
         QCOMPARE(dir.entryList(all).join(' '),
-                 before || error.size() ? "alt.csv link pipe" : "alt.csv link neu.csv pipe");
+                 before || error.size() ? "alt.csv link pipe ro" : "alt.csv link neu.csv pipe ro");
         budget = 1 << 20;
         if (room >= 0)
             QVERIFY(record::saveFile(path, three.csv(), &why, real ? nullptr : shortWrite));
         if (error.isEmpty() || room >= 0)
             QCOMPARE(bytes(path), three.csv());
         for (const QString& name : dir.entryList(all))
-            QVERIFY(dir.remove(name));
+            QVERIFY(dir.remove(name) || dir.rmdir(name));
     }
 };
 
