@@ -291,6 +291,9 @@ class tst_Record : public QObject {
             QSKIP("no tmpfs could be mounted; the simulated rows stand in for these");
         QCOMPARE((three.csv().size() - 1) / 4096, 2);
         QDir dir(disk.path());
+        const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+        for (const QString& name : dir.entryList(all))
+            QVERIFY(dir.remove(name) || dir.rmdir(name));
         QFile old(dir.filePath("alt.csv")), filler(dir.filePath("filler"));
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("alt\n") == 4);
         old.close();
@@ -322,7 +325,6 @@ class tst_Record : public QObject {
         QCOMPARE(bytes(old.fileName()), replaced ? three.csv() : "alt\n");
         QCOMPARE(kind(old.fileName()), int(S_IFREG | 0640));
         filler.remove();
-        const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
         QCOMPARE(dir.entryList(all).join(' '),
                  before || error.size() ? "alt.csv link pipe ro" : "alt.csv link neu.csv pipe ro");
         budget = 1 << 20;
@@ -330,8 +332,6 @@ class tst_Record : public QObject {
             QVERIFY(record::saveFile(path, three.csv(), &why, real ? nullptr : shortWrite));
         if (error.isEmpty() || room >= 0)
             QCOMPARE(bytes(path), three.csv());
-        for (const QString& name : dir.entryList(all))
-            QVERIFY(dir.remove(name) || dir.rmdir(name));
     }
 };
 
