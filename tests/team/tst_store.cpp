@@ -149,6 +149,19 @@ class tst_Store : public QObject {
         QCOMPARE(full.trimmed, recordBlock);
         QVERIFY(back.patients[0].trimNotice()->inputs.startsWith("200 "));
         QCOMPARE(back.patients[0].undo.size(), undoSteps);
+        QVERIFY(store.save(back.patients, 0, &error)); // then the last patient goes
+        back.patients.clear();
+        QVERIFY(store.save(back.patients, -1, &error));
+        QCOMPARE(Store(path()).load().problem, QString());
+        // A sheet as this file format has it reads back and is written the same.
+        const QByteArray format =
+            R"({"checked":{"daheim":true},"enabled":{"BioIndex":false},"lists":{"x":["1"]},)"
+            R"("state":{"BioDivisor":9,"BioMod":8,"Gesamtzeit":12.5,"Grundzeitraum":10.5,)"
+            R"("Heilungsdauer":11.5,"Konstitution":7,"Kosten":"13","Lebensstilstufe":4,)"
+            R"("Mindestlebensstil":"Mittel","MindeststilStufe":3,"Mindestwurf":5,)"
+            R"("Schadenskaestchen":1,"Schadensniveau":"L","Umstaende":6,"Verletzungsmod":2},)"
+            R"("texts":{"Schaden":"1"}})";
+        QCOMPARE(Sheet::fromJson(format, &error).value_or(Sheet{}).json(), format);
     }
 
     // A file that cannot be used is kept untouched beside, said once, and the team is empty;
@@ -197,6 +210,7 @@ class tst_Store : public QObject {
             {"cost number", "UPDATE patient SET sheet = json_set(sheet, '$.state.Kosten', 1)", ""},
             {"undo what", "UPDATE undo SET what = 'Rückgängig'", "Schritt"},
             {"undo beyond", "UPDATE patient SET next_undo = 2", ""},
+            {"next above", "UPDATE patient SET next_undo = 4611686018427387904", "Schritt"},
             {"line time", "UPDATE line SET time = '25:00:00.000'", "Zeitpunkt"},
             {"line gap", "DELETE FROM line WHERE seq = 120", "fehlen"},
             {"by hand", "UPDATE line SET by_hand = 2", "von Hand"},
