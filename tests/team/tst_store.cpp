@@ -164,6 +164,54 @@ class tst_Store : public QObject {
         QCOMPARE(Sheet::fromJson(format, &error).value_or(Sheet{}).json(), format);
     }
 
+    // What a press of a patient reads from the sheet, a control set by its name: the fields,
+    // the care and the seven boxes of the rule's input.
+    void input_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("input");
+        const char* const rows[][2] = {{"none", "0 3 3 0 6 8 0 0000000"},
+                                       {"Schaden", "Sch 3 3 0 6 8 0 0000000"},
+                                       {"txtKonstitution", "0 txt 3 0 6 8 0 0000000"},
+                                       {"Willenskraft", "0 3 Wil 0 6 8 0 0000000"},
+                                       {"BioIndex", "0 3 3 Bio 6 8 0 0000000"},
+                                       {"EssenzDok", "0 3 3 0 Ess 8 0 0000000"},
+                                       {"txtBioTech", "0 3 3 0 6 txt 0 0000000"},
+                                       {"Krankenhaus", "0 3 3 0 6 8 1 0000000"},
+                                       {"schlechteUmst", "0 3 3 0 6 8 2 0000000"},
+                                       {"furchtbareUmst", "0 3 3 0 6 8 3 0000000"},
+                                       {"daheim", "0 3 3 0 6 8 0 0000000"},
+                                       {"dokBio", "0 3 3 0 6 8 0 1000000"},
+                                       {"undokBio", "0 3 3 0 6 8 0 0100000"},
+                                       {"dokCyb", "0 3 3 0 6 8 0 0010000"},
+                                       {"undokCyb", "0 3 3 0 6 8 0 0001000"},
+                                       {"magischeBetreuung", "0 3 3 0 6 8 0 0000100"},
+                                       {"Erwachter", "0 3 3 0 6 8 0 0000010"},
+                                       {"Kommunikation", "0 3 3 0 6 8 0 0000001"}};
+        for (const auto& [control, input] : rows)
+            QTest::newRow(control) << control << input;
+    }
+    void input() {
+        QFETCH(QString, control);
+        QFETCH(QString, input);
+        Sheet s;
+        s.texts[control] = control.left(3);
+        s.checked[control] = true;
+        const healing::HealingInput in = s.input();
+        QString got = QStringList{in.Schaden,
+                                  in.txtKonstitution,
+                                  in.Willenskraft,
+                                  in.BioIndex,
+                                  in.EssenzDok,
+                                  in.txtBioTech,
+                                  QString::number(int(in.care)),
+                                  ""}
+                          .join(' ');
+        for (bool box : {in.dokBio, in.undokBio, in.dokCyb, in.undokCyb, in.magischeBetreuung,
+                         in.Erwachter, in.Kommunikation})
+            got += box ? '1' : '0';
+        QCOMPARE(got, input);
+    }
+
     // A file that cannot be used is kept untouched beside, said once, and the team is empty;
     // values at the edge of their range ("-") load.
     void unusable_data() {
