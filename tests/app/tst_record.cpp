@@ -247,7 +247,10 @@ class tst_Record : public QObject {
         QCOMPARE(c[7], "-3");
         QCOMPARE(c[11], "-1,2345");
         // The team: the name first, the header once, each patient's lines after their name.
-        team::Patient p{.name = typed, .record = {e}, .trimmed = 100};
+        team::Patient p;
+        p.name = typed;
+        p.record = {e};
+        p.trimmed = 100;
         const QByteArray all = Runde::csv({p, p});
         QVERIFY(all.startsWith("\xEF\xBB\xBF"
                                "Name;" +

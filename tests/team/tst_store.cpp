@@ -97,7 +97,8 @@ class tst_Store : public QObject {
     QList<Patient> saved(int patients, int presses, const QString& file) {
         QList<Patient> team;
         for (int i = 0; i < patients; ++i) {
-            team << Patient{.name = i ? QString("Ärztin %1 🧪").arg(i) : "Kira"};
+            team << Patient{};
+            team[i].name = i ? QString("Ärztin %1 🧪").arg(i) : "Kira";
             team[i].setSheet(sheet(i));
             for (int n = 0; n < presses; ++n)
                 press(team[i], n);
