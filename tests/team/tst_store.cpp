@@ -77,13 +77,19 @@ QByteArray bytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
 }
 
-// A committed team of the loop below after `n` presses of one patient.
-QList<Patient> pressed(int n) {
-    QList<Patient> team{Patient{}};
-    team[0].name = "Kira";
-    team[0].setSheet(sheet(0));
-    for (int i = 1; i <= n; ++i)
-        press(team[0], i);
+// Patients with `presses` presses each, the last one active; saved as a team to `file` if given.
+QList<Patient> made(int patients, int presses, const QString& file = {}) {
+    QList<Patient> team;
+    for (int i = 0; i < patients; ++i) {
+        team << Patient{};
+        team[i].name = i ? QString("Ärztin %1 🧪").arg(i) : "Kira";
+        team[i].setSheet(sheet(i));
+        for (int n = 0; n < presses; ++n)
+            press(team[i], n);
+    }
+    QString error;
+    if (!file.isEmpty() && !Store(file).save(team, patients - 1, &error))
+        qWarning() << error;
     return team;
 }
 
@@ -94,29 +100,15 @@ class tst_Store : public QObject {
 
     QTemporaryDir dir, kept; // `kept` holds a team of two patients with 150 lines each
     QString path() const { return dir.filePath("runde.sqlite"); }
-    QList<Patient> saved(int patients, int presses, const QString& file) {
-        QList<Patient> team;
-        for (int i = 0; i < patients; ++i) {
-            team << Patient{};
-            team[i].name = i ? QString("Ärztin %1 🧪").arg(i) : "Kira";
-            team[i].setSheet(sheet(i));
-            for (int n = 0; n < presses; ++n)
-                press(team[i], n);
-        }
-        QString error;
-        if (!Store(file).save(team, patients - 1, &error))
-            qWarning() << error;
-        return team;
-    }
 
   private slots:
-    void initTestCase() { saved(2, 150, kept.filePath("runde.sqlite")); }
+    void initTestCase() { made(2, 150, kept.filePath("runde.sqlite")); }
     void init() { QVERIFY(dir.isValid()); }
     void cleanup() { dir.remove(), new (&dir) QTemporaryDir(); }
 
     // Every field, saved in steps as the program saves, reads back equal after each step.
     void roundTrip() {
-        QList<Patient> team = saved(3, 150, path()); // one block and fifty single lines each
+        QList<Patient> team = made(3, 150, path()); // one block and fifty single lines each
         Store store(path());
         QString error;
         Store::Loaded back = store.load();
@@ -311,7 +303,7 @@ class tst_Store : public QObject {
         const QString moved = dir.filePath(aside[0]);
         QVERIFY(back.problem.contains(moved) && !QFileInfo::exists(path()));
         // The team starts afresh beside the kept file.
-        QList<Patient> fresh = pressed(1);
+        QList<Patient> fresh = made(1, 1);
         QString error;
         QVERIFY(store.save(fresh, 0, &error));
         QCOMPARE(describe(Store(path()).load().patients), describe(fresh));
@@ -324,7 +316,7 @@ class tst_Store : public QObject {
         const int kills = std::max(200, qEnvironmentVariableIntValue("SANIVEX_KILLS"));
         std::mt19937 random(4711);
         int committed = 0; // each child goes on from what the last one committed
-        QList<Patient> expected = pressed(0);
+        QList<Patient> expected = made(1, 0);
         for (int kill = 0; kill < kills; ++kill) {
             int pipeEnds[2];
             QVERIFY(pipe(pipeEnds) == 0);
@@ -334,7 +326,7 @@ class tst_Store : public QObject {
                 Store store(path());
                 QList<Patient> team = store.load().patients;
                 if (team.isEmpty())
-                    team = pressed(0);
+                    team = made(1, 0);
                 QString error;
                 for (int n = int(team[0].nextUndo) - 1;; press(team[0], ++n))
                     if (write(pipeEnds[1], &n, sizeof n) < 0 || !store.save(team, 0, &error))
@@ -372,7 +364,7 @@ class tst_Store : public QObject {
         QFile filler(dir.filePath("filler"));
         QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(64000, 'x')) > 0);
         filler.close();
-        QList<Patient> team = pressed(0);
+        QList<Patient> team = made(1, 0);
         Store store(path());
         QString error;
         int committed = 0;
