@@ -23,9 +23,8 @@ Q_DECLARE_METATYPE(RecordEntry)
 
 namespace {
 
-// The dice of a step as the record meets them: typed in at the table or rolled.
-struct Rolled final : dice::Dice {
-    explicit Rolled(bool typed) : typed(typed) {}
+// Dice typed in at the table, as the record meets them; the program's own roll is the other kind.
+struct Typed final : dice::Dice {
     std::optional<QList<numbers::Int16>> openEnded(numbers::Int16, numbers::Int16,
                                                    dice::Purpose) override {
         return {};
@@ -33,10 +32,10 @@ struct Rolled final : dice::Dice {
     std::optional<QList<numbers::Int16>> plain(numbers::Int16, dice::Purpose) override {
         return {};
     }
-    bool byHand() const override { return typed; }
-    bool typed;
+    bool byHand() const override { return true; }
 };
-const Rolled byHand(true), rolled(false);
+const Typed byHand;
+const dice::Wuerfelomat rolled;
 
 healing::Press press(int boxesAfter, int successes, float hours, float total, bool hospital,
                      qint64 nuyen = 0) {
@@ -50,17 +49,6 @@ healing::Press press(int boxesAfter, int successes, float hours, float total, bo
     p.hospital = hospital;
     p.roll = {{3, 1, 13}, numbers::Int16(successes)};
     return p;
-}
-
-care::NormalSearch search(bool doctor) {
-    care::NormalSearch s;
-    s.MW = 4;
-    s.dice = 2;
-    s.state = {2, 5, -1, 3.5f, 1, 2, 2};
-    s.etiquette = {{4, 2}, 1};
-    if (doctor)
-        s.doctor = care::DoctorRoll{6, 5, 11, {5, 2, false}};
-    return s;
 }
 
 // The cells of a CSV's second line, the first entry's.
@@ -133,6 +121,13 @@ class tst_Record : public QObject {
         healing::Press forced = press(9, 2, 36, 26880, true, 5600), notIll;
         forced.unraisedTarget = 1;
         notIll.notIll = true;
+        care::NormalSearch refused, found;
+        refused.MW = 4;
+        refused.dice = 2;
+        refused.state = {2, 5, -1, 3.5f, 1, 2, 2};
+        refused.etiquette = {{4, 2}, 1};
+        found = refused;
+        found.doctor = care::DoctorRoll{6, 5, 11, {5, 2, false}};
         care::EmergencySearch emergency;
         emergency.state.Modif = -2;
         emergency.doctor = {1, 2, 1, {0, 0, true}};
@@ -157,13 +152,13 @@ class tst_Record : public QObject {
                                  << "0;;;;;";
         QTest::newRow("refused") << record::refusal("A", "B -1", "Nein.") << "A: B -1 → Nein."
                                  << ";;;;;";
-        QTest::newRow("normal") << record::normalSearch(search(true), byHand)
+        QTest::newRow("normal") << record::normalSearch(found, byHand)
                                 << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 "
                                    "Würfel, Würfel Gebräuche 4 2; 2W6 6 5 (von Hand) → 1 Erfolg, "
                                    "Ergebnis 11, Fertigkeitsstufe 5, Ausrüstungsstufe 2, "
                                    "Zeitraum 3,5 Tage"
                                 << ";;1;3,5;;";
-        QTest::newRow("first refusal") << record::normalSearch(search(false), rolled)
+        QTest::newRow("first refusal") << record::normalSearch(refused, rolled)
                                        << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 "
                                           "Würfel, Würfel Gebräuche 4 2 → 1 Erfolg, " +
                                               care::texts::firstRefusal
