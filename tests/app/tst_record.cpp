@@ -87,16 +87,18 @@ class tst_Record : public QObject {
     Q_OBJECT
 
     const LocaleGuard german{QLocale(QLocale::German, QLocale::Germany)};
-    bool mounted = false; // a private tmpfs of 64 KiB at `disk`
-    QTemporaryDir disk;
+    bool mounted = false; // private tmpfs: 64 KiB at `disk`, read-only at `locked` ("@")
+    QTemporaryDir disk, locked;
     Record three; // a record whose file takes three pages of 4 KiB
 
   private slots:
     void initTestCase() {
         umask(022); // a new file's mode is checked
-        mounted = unshare(CLONE_NEWNS) == 0 &&
-                  mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                  mount("tmpfs", QFile::encodeName(disk.path()), "tmpfs", 0, "size=64k") == 0;
+        mounted =
+            unshare(CLONE_NEWNS) == 0 &&
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            mount("tmpfs", QFile::encodeName(disk.path()), "tmpfs", 0, "size=64k") == 0 &&
+            mount("tmpfs", QFile::encodeName(locked.path()), "tmpfs", MS_RDONLY, "size=4k") == 0;
         qInfo(mounted ? "on a real tmpfs" : "no mount allowed: the disk runs full by simulation");
         // Root writes into any folder; without this right it meets a folder's permissions.
         __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
@@ -110,7 +112,8 @@ class tst_Record : public QObject {
 
     void cleanupTestCase() {
         if (mounted)
-            QVERIFY(umount2(QFile::encodeName(disk.path()), MNT_DETACH) == 0);
+            QVERIFY(umount2(QFile::encodeName(disk.path()), MNT_DETACH) == 0 &&
+                    umount2(QFile::encodeName(locked.path()), MNT_DETACH) == 0);
     }
 
     // An entry built from its step: its line as the record shows it, and its figures' cells.
@@ -275,6 +278,8 @@ class tst_Record : public QObject {
         QTest::newRow("folder") << "." << -1 << false << "keine gewöhnliche Datei";
         QTest::newRow("no folder") << "fehlt/v.csv" << -1 << false << "Den Ordner gibt es nicht.";
         QTest::newRow("no right") << "ro/v.csv" << -1 << false << "Keine Berechtigung.";
+        QTest::newRow("file as folder") << "alt.csv/v.csv" << -1 << false << "gibt es nicht";
+        QTest::newRow("read-only") << "@/v.csv" << -1 << true << "schreibgeschützt";
         for (bool real : {true, false})
             for (int room : {0, 1, 2})
                 QTest::addRow("full %d %d", room, real)
@@ -302,11 +307,12 @@ class tst_Record : public QObject {
         struct statvfs fs {};
         QVERIFY(statvfs(QFile::encodeName(disk.path()), &fs) == 0);
         const qint64 fill = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room * 4096;
-        if (real)
+        if (real && room >= 0)
             QVERIFY(filler.open(QIODevice::WriteOnly) &&
                     filler.write(QByteArray(fill, 'x')) == fill);
         filler.close();
-        const QString path = dir.filePath(target);
+        const QString path =
+            target[0] == '@' ? locked.path() + target.mid(1) : dir.filePath(target);
         const auto kind = [](const QString& p) {
             struct stat s {};
             return lstat(QFile::encodeName(p), &s) == 0 ? int(s.st_mode & ~0111u) : 0;
