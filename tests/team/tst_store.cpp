@@ -295,7 +295,7 @@ class tst_Store : public QObject {
             QCOMPARE(back.problem + QString::number(back.patients.size()), "2");
             return;
         }
-        QVERIFY(back.patients.isEmpty());
+        QVERIFY(back.patients.isEmpty() && back.active == -1);
         QVERIFY2(back.problem.contains(why) && back.problem.contains(path()),
                  qPrintable(back.problem));
         const QStringList aside = QDir(dir.path()).entryList({"runde.sqlite.beschädigt-*[0-9]"});
