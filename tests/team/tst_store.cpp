@@ -205,7 +205,7 @@ class tst_Store : public QObject {
     }
 
     // A file that cannot be used is kept untouched beside, said once, and the team is empty;
-    // values at the edge of their range ("-") load.
+    // values at the edge of their range load ("-" and the active patient).
     void unusable_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("why");
@@ -225,7 +225,7 @@ class tst_Store : public QObject {
             {"name twice", "UPDATE patient SET name = 'Kira'", "Name"},
             {"name blank", "UPDATE patient SET name = ' Kira'", "Name"},
             {"first text", "UPDATE patient SET record_first = 'x'", "Verlauf"},
-            {"first max", "UPDATE patient SET record_first = 4611686018427387903", "-"},
+            {"first max", "UPDATE patient SET record_first = 4611686018427387903", "-1"},
             {"first above", "UPDATE patient SET record_first = 4611686018427387904", "Verlauf"},
             {"sheet json", "UPDATE patient SET sheet = '{'", "unlesbar"},
             {"text number", "UPDATE patient SET sheet = json_set(sheet, '$.texts.Schaden', 0)", ""},
@@ -257,7 +257,9 @@ class tst_Store : public QObject {
             {"block bytes", "UPDATE block SET lines = x'0102'", "Verlaufsblock"},
             {"orphan", "UPDATE undo SET patient = 9 WHERE patient = 1", "keinem Patienten"},
             {"active gone", "UPDATE setting SET value = 9", "aktive"},
-            {"active none", "UPDATE setting SET value = NULL", "-"},
+            {"active none", "UPDATE setting SET value = NULL", "-0"},
+            {"figure text", "UPDATE line SET figures = '1|2|3|x|5|'", "Zahl"},
+            {"figure below", "UPDATE line SET figures = '1|2|3|-1|5|'", "Zahl"},
         };
         for (const auto& [tag, edit, why] : rows)
             QTest::newRow(tag) << edit << why;
@@ -291,8 +293,9 @@ class tst_Store : public QObject {
         const QByteArray before = QFileInfo(path()).isDir() ? "dir" : bytes(path());
         Store store(path());
         const Store::Loaded back = store.load();
-        if (why == "-") {
+        if (why.startsWith('-')) { // loads, with two patients, this one active
             QCOMPARE(back.problem + QString::number(back.patients.size()), "2");
+            QCOMPARE(back.active, why.mid(1).toInt());
             return;
         }
         QVERIFY(back.patients.isEmpty() && back.active == -1);
