@@ -165,6 +165,12 @@ QString successes(int count) {
            (count == 1 ? QStringLiteral(" Erfolg") : QStringLiteral(" Erfolge"));
 }
 
+QString cell(const QString& field) {
+    QString text;
+    textCell(text, field);
+    return text.mid(1);
+}
+
 RecordEntry press(const healing::Press& press, const QString& care, numbers::Amount costBefore,
                   const dice::Dice& rolled) {
     const healing::Form1State& s = press.state;

@@ -63,6 +63,10 @@ RecordEntry undone(const QString& what, const QTime& when);
 // "1 Erfolg", "3 Erfolge".
 QString successes(int count);
 
+// Typed text as a CSV cell: quoted where it holds ";", a quote or a line break, led by an
+// apostrophe where a spreadsheet would take it for a formula.
+QString cell(const QString& field);
+
 // Writes `bytes` to `path` so that the old file stays as it was unless every byte reached the
 // disk: a temporary file beside it, written whole, flushed and renamed over it. Refuses what is
 // no plain file (a device, a FIFO). `write` is the system's; tests give one that runs out.

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -49,12 +48,6 @@ QString careText(healing::CareCondition care) {
         break;
     }
     return QStringLiteral("zu Hause");
-}
-
-QString quoted(QString field) {
-    if (!field.contains(u';') && !field.contains(u'"') && !field.contains(u'\n'))
-        return field;
-    return u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 } // namespace
@@ -234,12 +227,15 @@ QByteArray Runde::csv(const QList<team::Patient>& patients) {
             record.add(*notice);
         for (const RecordEntry& entry : p.record)
             record.add(entry);
-        // The record's own lines, each after the patient's name; its header once, first.
+        // The record's own lines, each after the patient's name; its header once, first, after
+        // the byte-order mark.
         const QByteArray text = record.csv();
-        const QByteArray name = quoted(p.name).toUtf8() + ';';
+        const QByteArray name = record::cell(p.name).toUtf8() + ';';
         qsizetype start = text.indexOf("\r\n") + 2;
         if (out.isEmpty())
-            out = "Name;" + text.left(start);
+            out = "\xEF\xBB\xBF"
+                  "Name;" +
+                  text.mid(3, start - 3);
         for (qsizetype end; (end = text.indexOf("\r\n", start)) >= 0; start = end + 2)
             out += name + text.mid(start, end + 2 - start);
     }
@@ -247,10 +243,9 @@ QByteArray Runde::csv(const QList<team::Patient>& patients) {
 }
 
 void Runde::saveTo(const QString& path) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(csv(m_patients)) >= 0 && file.commit())
-        return;
-    (void)m_boxes.inform(this, QStringLiteral("Der Verlauf der Runde konnte nicht in „%1“ "
-                                              "gespeichert werden: %2")
-                                   .arg(path, file.errorString()));
+    QString error;
+    if (!record::saveFile(path, csv(m_patients), &error))
+        (void)m_boxes.inform(this, QStringLiteral("Der Verlauf der Runde konnte nicht in „%1“ "
+                                                  "gespeichert werden: %2")
+                                       .arg(path, error));
 }

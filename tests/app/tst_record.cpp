@@ -1,6 +1,7 @@
-// The record's entries built from a step's result, their line and their CSV cells, and the
-// saving of the file when the disk runs full (on a real small tmpfs where the test may mount
-// one, otherwise through a write that runs out), onto a FIFO or a device.
+// The record's entries built from a step's result, their line and their CSV cells (the team's
+// CSV too), and the saving of a file: whole or not at all when the disk runs full (on a real
+// small tmpfs where the test may mount one, otherwise through a write that runs out), never
+// onto a FIFO, a device or a folder.
 
 #include "LocaleGuard.h"
 #include "care/CareTexts.h"
@@ -8,21 +9,22 @@
 #include "care/NormalSearch.h"
 #include "healing/Healing.h"
 #include "team/Record.h"
+#include "windows/Runde.h"
 
 #include <QtTest>
+#include <linux/capability.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 
-using Make = std::function<RecordEntry()>;
-Q_DECLARE_METATYPE(Make)
+Q_DECLARE_METATYPE(RecordEntry)
 
 namespace {
 
-// The dice of a step as the record meets them: typed in at the table or rolled.
-struct Rolled final : dice::Dice {
-    explicit Rolled(bool typed) : typed(typed) {}
+// Dice typed in at the table, as the record meets them; the program's own roll is the other kind.
+struct Typed final : dice::Dice {
     std::optional<QList<numbers::Int16>> openEnded(numbers::Int16, numbers::Int16,
                                                    dice::Purpose) override {
         return {};
@@ -30,10 +32,10 @@ struct Rolled final : dice::Dice {
     std::optional<QList<numbers::Int16>> plain(numbers::Int16, dice::Purpose) override {
         return {};
     }
-    bool byHand() const override { return typed; }
-    bool typed;
+    bool byHand() const override { return true; }
 };
-const Rolled byHand(true), rolled(false);
+const Typed byHand;
+const dice::Wuerfelomat rolled;
 
 healing::Press press(int boxesAfter, int successes, float hours, float total, bool hospital,
                      qint64 nuyen = 0) {
@@ -49,21 +51,10 @@ healing::Press press(int boxesAfter, int successes, float hours, float total, bo
     return p;
 }
 
-care::NormalSearch search(bool doctor) {
-    care::NormalSearch s;
-    s.MW = 4;
-    s.dice = 2;
-    s.state = {2, 5, -1, 3.5f, 1, 2, 2};
-    s.etiquette = {{4, 2}, 1};
-    if (doctor)
-        s.doctor = care::DoctorRoll{6, 5, 11, {5, 2, false}};
-    return s;
-}
-
-// The cells of the CSV's second line, the first entry's.
-QStringList firstRow(const Record& record) {
+// The cells of a CSV's second line, the first entry's.
+QStringList firstRow(const QByteArray& csv) {
     QStringList fields{""};
-    const QString text = QString::fromUtf8(record.csv()).section("\r\n", 1);
+    const QString text = QString::fromUtf8(csv).section("\r\n", 1);
     bool quoted = false;
     for (qsizetype i = 0; i < text.size() && (quoted || text.mid(i, 2) != "\r\n"); ++i) {
         if (text[i] == '"')
@@ -85,129 +76,134 @@ ssize_t shortWrite(int fd, const void* data, size_t size) {
     return n == 0 ? 0 : ::write(fd, data, size_t(n));
 }
 
+QByteArray bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+}
+
 } // namespace
 
 class tst_Record : public QObject {
     Q_OBJECT
 
     const LocaleGuard german{QLocale(QLocale::German, QLocale::Germany)};
-    bool mounted = false; // a private tmpfs of 64 KiB at `disk`
-    QTemporaryDir disk;
-
-    // A record whose file takes three pages of 4 KiB.
-    void fill(Record& record) {
-        for (int i = 0; i < 160; ++i)
-            record.add(record::refusal("HEILEN!", QString("Kästchen %1").arg(i), "Nein."));
-    }
-    QStringList files() { return QDir(disk.path()).entryList(QDir::Files | QDir::Hidden); }
+    bool mounted = false; // private tmpfs: 64 KiB at `disk`, read-only at `locked` ("@")
+    QTemporaryDir disk, locked;
+    Record three; // a record whose file takes three pages of 4 KiB
 
   private slots:
     void initTestCase() {
-        mounted = unshare(CLONE_NEWNS) == 0 &&
-                  mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                  mount("tmpfs", QFile::encodeName(disk.path()), "tmpfs", 0, "size=64k") == 0;
+        umask(022); // a new file's mode is checked
+        mounted =
+            unshare(CLONE_NEWNS) == 0 &&
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            mount("tmpfs", QFile::encodeName(disk.path()), "tmpfs", 0, "size=64k") == 0 &&
+            mount("tmpfs", QFile::encodeName(locked.path()), "tmpfs", MS_RDONLY, "size=4k") == 0;
         qInfo(mounted ? "on a real tmpfs" : "no mount allowed: the disk runs full by simulation");
+        // Root writes into any folder; without this right it meets a folder's permissions.
+        __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct caps[2]{};
+        QVERIFY(syscall(SYS_capget, &head, caps) == 0);
+        caps[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+        QVERIFY(syscall(SYS_capset, &head, caps) == 0);
+        for (int i = 0; i < 160; ++i)
+            three.add(record::refusal("HEILEN!", QString("Kästchen %1").arg(i), "Nein."));
     }
 
     void cleanupTestCase() {
         if (mounted)
-            QVERIFY(umount2(QFile::encodeName(disk.path()), MNT_DETACH) == 0);
+            QVERIFY(umount2(QFile::encodeName(disk.path()), MNT_DETACH) == 0 &&
+                    umount2(QFile::encodeName(locked.path()), MNT_DETACH) == 0);
     }
 
     // An entry built from its step: its line as the record shows it, and its figures' cells.
     void entries_data() {
-        QTest::addColumn<Make>("make");
+        QTest::addColumn<RecordEntry>("entry");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("figures"); // boxes before, after, successes, days, total, cost
-        QTest::newRow("home")
-            << Make([] {
-                   return record::press(press(3, 1, 288, 288, false), "zu Hause", {}, rolled);
-               })
-            << "HEILEN!: Kästchen 4 → 3, zu Hause, Mindestwurf 5, Würfel 3 1 13 → 1 Erfolg, "
-               "Heilungsdauer 288 hrs = 12 Tage, Gesamtzeit 288 hrs = 12 Tage"
-            << "4;3;1;12;12;";
+        healing::Press forced = press(9, 2, 36, 26880, true, 5600), notIll;
+        forced.unraisedTarget = 1;
+        notIll.notIll = true;
+        care::NormalSearch refused, found;
+        refused.MW = 4;
+        refused.dice = 2;
+        refused.state = {2, 5, -1, 3.5f, 1, 2, 2};
+        refused.etiquette = {{4, 2}, 1};
+        found = refused;
+        found.doctor = care::DoctorRoll{6, 5, 11, {5, 2, false}};
+        care::EmergencySearch emergency;
+        emergency.state.Modif = -2;
+        emergency.doctor = {1, 2, 1, {0, 0, true}};
+        QTest::newRow("home") << record::press(press(3, 1, 288, 288, false), "zu Hause", {}, rolled)
+                              << "HEILEN!: Kästchen 4 → 3, zu Hause, Mindestwurf 5, Würfel 3 1 13 "
+                                 "→ 1 Erfolg, Heilungsdauer 288 hrs = 12 Tage, Gesamtzeit 288 "
+                                 "hrs = 12 Tage"
+                              << "4;3;1;12;12;";
         QTest::newRow("forced")
-            << Make([] {
-                   auto p = press(9, 2, 36, 26880, true, 5600);
-                   p.unraisedTarget = 1;
-                   return record::press(p, "zu Hause", numbers::Amount::fromTicks(48000000),
-                                        byHand);
-               })
+            << record::press(forced, "zu Hause", numbers::Amount::fromTicks(48000000), byHand)
             << "HEILEN!: Kästchen 10 → 9, Krankenhaus, Mindestwurf 5  (1), Würfel 3 1 13 (von "
                "Hand) → 2 Erfolge, Heilungsdauer 36 hrs = 1,5 Tage, Gesamtzeit 26880 hrs = 1120 "
                "Tage, Krankenhauskosten 5600 Nuyen"
             << "10;9;2;1,5;1120;800";
         QTest::newRow("healed")
-            << Make([] {
-                   return record::press(press(0, 0, 48, 96, false), "schlechte Umstände", {},
-                                        rolled);
-               })
+            << record::press(press(0, 0, 48, 96, false), "schlechte Umstände", {}, rolled)
             << "HEILEN!: Kästchen 1 → 0, schlechte Umstände, Mindestwurf 5, Würfel 3 1 13 → 0 "
                "Erfolge, Heilungsdauer 48 hrs = 2 Tage, Gesamtzeit 96 hrs = 4 Tage, geheilt"
             << "1;0;0;2;4;";
-        QTest::newRow("not ill") << Make([] {
-            healing::Press p;
-            p.notIll = true;
-            return record::press(p, "zu Hause", {}, byHand);
-        }) << "HEILEN!: Kästchen 0 → Sind Sie überhaupt krank???"
+        QTest::newRow("not ill") << record::press(notIll, "zu Hause", {}, byHand)
+                                 << "HEILEN!: Kästchen 0 → Sind Sie überhaupt krank???"
                                  << "0;;;;;";
-        QTest::newRow("refused") << Make([] { return record::refusal("A", "B -1", "Nein."); })
-                                 << "A: B -1 → Nein."
+        QTest::newRow("refused") << record::refusal("A", "B -1", "Nein.") << "A: B -1 → Nein."
                                  << ";;;;;";
-        QTest::newRow("normal") << Make([] { return record::normalSearch(search(true), byHand); })
+        QTest::newRow("normal") << record::normalSearch(found, byHand)
                                 << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 "
                                    "Würfel, Würfel Gebräuche 4 2; 2W6 6 5 (von Hand) → 1 Erfolg, "
                                    "Ergebnis 11, Fertigkeitsstufe 5, Ausrüstungsstufe 2, "
                                    "Zeitraum 3,5 Tage"
                                 << ";;1;3,5;;";
-        QTest::newRow("first refusal")
-            << Make([] { return record::normalSearch(search(false), rolled); })
-            << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 Würfel, Würfel Gebräuche "
-               "4 2 → 1 Erfolg, " +
-                   care::texts::firstRefusal
-            << ";;1;;;";
+        QTest::newRow("first refusal") << record::normalSearch(refused, rolled)
+                                       << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 "
+                                          "Würfel, Würfel Gebräuche 4 2 → 1 Erfolg, " +
+                                              care::texts::firstRefusal
+                                       << ";;1;;;";
         QTest::newRow("emergency")
-            << Make([] {
-                   care::EmergencySearch e;
-                   e.state.Modif = -2;
-                   e.doctor = {1, 2, 1, {0, 0, true}};
-                   return record::emergencySearch(e, rolled);
-               })
+            << record::emergencySearch(emergency, rolled)
             << "Notfallsuche: Modifikator -2, Würfel 2W6 1 2 → Ergebnis 1: " +
                    care::texts::secondRefusal
             << ";;;;;";
-        QTest::newRow("trade")
-            << Make([] {
-                   return record::trade("Zeitraum verdoppeln, bringt einen Erfolg",
-                                        {0, 0, 0, 7.0f, 3, 1, 1});
-               })
-            << "Handel: Zeitraum verdoppeln, bringt einen Erfolg → Ausrüstungsstufe 1, "
-               "Zeitraum 7 Tage, 3 Erfolge"
-            << ";;3;7;;";
-        QTest::newRow("reset") << Make([] {
-            return record::reset(268.8f, numbers::Amount::fromTicks(56000000));
-        }) << "Reset: Gesamtzeit 268,8 hrs und Kosten 5600 Nuyen auf 0"
+        QTest::newRow("trade") << record::trade("Zeitraum verdoppeln, bringt einen Erfolg",
+                                                {0, 0, 0, 7.0f, 3, 1, 1})
+                               << "Handel: Zeitraum verdoppeln, bringt einen Erfolg → "
+                                  "Ausrüstungsstufe 1, Zeitraum 7 Tage, 3 Erfolge"
+                               << ";;3;7;;";
+        QTest::newRow("reset") << record::reset(268.8f, numbers::Amount::fromTicks(56000000))
+                               << "Reset: Gesamtzeit 268,8 hrs und Kosten 5600 Nuyen auf 0"
                                << ";;;;0;";
+        QTest::newRow("undone") << record::undone("Reset", QTime(9, 5, 7))
+                                << "Rückgängig: Reset von 09:05:07 → zurückgenommen: alle "
+                                   "Felder, Listen, Summen und Kosten wie davor"
+                                << ";;;;;";
     }
     void entries() {
-        QFETCH(Make, make);
+        QFETCH(RecordEntry, entry);
         QFETCH(QString, line);
         QFETCH(QString, figures);
         Record record;
-        record.add(make());
+        record.add(entry);
         const RecordEntry& e = record.entries().first();
         QVERIFY(qAbs(e.time.secsTo(QDateTime::currentDateTime())) < 5);
         QCOMPARE(e.line(), e.time.toString("HH:mm:ss  ") + line);
         QCOMPARE(record.plainText(), e.line() + '\n');
-        const QStringList c = firstRow(record);
+        const QStringList c = firstRow(record.csv());
         QCOMPARE(c.size(), 12);
         QCOMPARE(c[0], e.time.toString("yyyy-MM-dd HH:mm:ss"));
         QCOMPARE(c[4], e.byHand ? "ja" : "nein");
         QCOMPARE(c.mid(6).join(';'), figures);
     }
 
-    // Typed text in a cell: quoted where it holds a separator, a quote or a line break, and a
-    // leading formula character made plain text; the figures stay numbers.
+    // Typed text in a cell, of the record's and of the team's CSV (the patient's name there):
+    // quoted where it holds a separator, a quote or a line break, and a leading formula
+    // character made plain text; the figures stay numbers.
     void cells_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("cell");
@@ -239,87 +235,107 @@ class tst_Record : public QObject {
         e.cost = numbers::Amount::fromTicks(-12345);
         record.add(e);
         const QByteArray csv = record.csv();
-        QVERIFY(csv.startsWith("\xEF\xBB\xBF"
-                               "Datum und Uhrzeit;Aktion;Eingaben;Würfel;Von Hand;Ergebnis;"));
+        const QByteArray header = "Datum und Uhrzeit;Aktion;Eingaben;Würfel;Von Hand;Ergebnis;";
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF" + header));
         QVERIFY(csv.endsWith("\r\n"));
-        const QStringList c = firstRow(record);
+        const QStringList c = firstRow(csv);
         QCOMPARE(c.size(), 12);
         for (int i : {1, 2, 3, 5})
             QCOMPARE(c[i], cell);
         QCOMPARE(c[7], "-3");
         QCOMPARE(c[11], "-1,2345");
+        // The team: the name first, the header once, each patient's lines after their name.
+        team::Patient p;
+        p.name = typed;
+        p.record = {e};
+        p.trimmed = 100;
+        const QByteArray all = Runde::csv({p, p});
+        QVERIFY(all.startsWith("\xEF\xBB\xBF"
+                               "Name;" +
+                               header));
+        const QStringList t = firstRow(all);
+        QCOMPARE(t.value(0), cell);
+        QCOMPARE(t.value(2), "Verlauf gekürzt");
+        QCOMPARE(all.count("\r\n"), 5);
+        QVERIFY(all.endsWith(cell.toUtf8() + ';' + csv.mid(csv.indexOf("\r\n") + 2)));
     }
 
-    // A full disk at the start, in the middle or at the last block of the file, on the real
-    // tmpfs (where it could be mounted) and simulated: the old file stays as it was, no
-    // temporary file is left, the message gives the reason; with room, the same save writes the
-    // whole file.
-    void diskFull_data() {
-        QTest::addColumn<int>("room"); // 4 KiB pages left beside the old file
+    // Saving onto what is there: a plain file is replaced whole, keeping its mode, also through
+    // a link; what is no plain file stays as it is. A full disk at the start, in the middle or
+    // at the last block of the file (on the real tmpfs where it could be mounted, and
+    // simulated) leaves the old file as it was; with room again, the same save writes it whole.
+    // No temporary file is left, and the message says why.
+    void saves_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("room"); // 4 KiB pages left beside the old file, -1: no full disk
         QTest::addColumn<bool>("real");
-        for (bool real : {true, false}) {
-            QTest::addRow("start %d", real) << 0 << real;
-            QTest::addRow("middle %d", real) << 1 << real;
-            QTest::addRow("last block %d", real) << 2 << real;
-        }
+        QTest::addColumn<QString>("error");
+        QTest::newRow("new") << "neu.csv" << -1 << false << "";
+        QTest::newRow("old") << "alt.csv" << -1 << false << "";
+        QTest::newRow("link") << "link" << -1 << false << "";
+        QTest::newRow("fifo") << "pipe" << -1 << false << "keine gewöhnliche Datei";
+        QTest::newRow("device") << "/dev/null" << -1 << false << "keine gewöhnliche Datei";
+        QTest::newRow("folder") << "." << -1 << false << "keine gewöhnliche Datei";
+        QTest::newRow("no folder") << "fehlt/v.csv" << -1 << false << "Den Ordner gibt es nicht.";
+        QTest::newRow("no right") << "ro/v.csv" << -1 << false << "Keine Berechtigung.";
+        QTest::newRow("file as folder") << "alt.csv/v.csv" << -1 << false << "gibt es nicht";
+        QTest::newRow("read-only") << "@/v.csv" << -1 << true << "schreibgeschützt";
+        for (bool real : {true, false})
+            for (int room : {0, 1, 2})
+                QTest::addRow("full %d %d", room, real)
+                    << "alt.csv" << room << real << "Auf dem Datenträger ist kein Platz mehr frei.";
     }
-    void diskFull() {
+    void saves() {
+        QFETCH(QString, target);
         QFETCH(int, room);
         QFETCH(bool, real);
+        QFETCH(QString, error);
         if (real && !mounted)
             QSKIP("no tmpfs could be mounted; the simulated rows stand in for these");
-        Record record;
-        fill(record);
-        QCOMPARE((record.csv().size() - 1) / 4096, 2); // three pages
-        const QString old = disk.filePath("old.csv"), filler = disk.filePath("filler");
-        QFile::remove(filler);
-        QFile file(old);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("alt\n") == 4);
-        file.close();
-        QString error;
-        if (real) {
-            struct statvfs fs {};
-            QVERIFY(statvfs(QFile::encodeName(disk.path()), &fs) == 0);
-            file.setFileName(filler);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            const qint64 fill = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room * 4096;
-            QVERIFY(fill >= 0 && file.write(QByteArray(fill, 'x')) == fill);
-            file.close();
-            file.setFileName(old);
-            QVERIFY(!record.save(old, &error));
-        } else {
-            budget = room * 4096;
-            QVERIFY(!record::saveFile(old, record.csv(), &error, shortWrite));
-        }
-        QCOMPARE(error, "Auf dem Datenträger ist kein Platz mehr frei.");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), "alt\n");
-        file.close();
-        QCOMPARE(files(), real ? QStringList({"filler", "old.csv"}) : QStringList{"old.csv"});
-        QFile::remove(filler);
+        QCOMPARE((three.csv().size() - 1) / 4096, 2);
+        QDir dir(disk.path());
+        const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+        for (const QString& name : dir.entryList(all))
+            QVERIFY(dir.remove(name) || dir.rmdir(name));
+        QFile old(dir.filePath("alt.csv")), filler(dir.filePath("filler"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("alt\n") == 4);
+        old.close();
+        QVERIFY(old.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        QVERIFY(QFile::link(old.fileName(), dir.filePath("link")));
+        QVERIFY(mkfifo(QFile::encodeName(dir.filePath("pipe")), 0600) == 0);
+        QVERIFY(dir.mkdir("ro") && QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner));
+        struct statvfs fs {};
+        QVERIFY(statvfs(QFile::encodeName(disk.path()), &fs) == 0);
+        const qint64 fill = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room * 4096;
+        if (real && room >= 0)
+            QVERIFY(filler.open(QIODevice::WriteOnly) &&
+                    filler.write(QByteArray(fill, 'x')) == fill);
+        filler.close();
+        const QString path =
+            target[0] == '@' ? locked.path() + target.mid(1) : dir.filePath(target);
+        const auto kind = [](const QString& p) {
+            struct stat s {};
+            return lstat(QFile::encodeName(p), &s) == 0 ? int(s.st_mode & ~0111u) : 0;
+        };
+        const int before = kind(path);
+        budget = room * 4096;
+        QString why;
+        QCOMPARE(room < 0 || real ? three.save(path, &why)
+                                  : record::saveFile(path, three.csv(), &why, shortWrite),
+                 error.isEmpty());
+        QVERIFY2(why.contains(error), qPrintable(why));
+        QCOMPARE(kind(path), before ? before : error.isEmpty() ? int(S_IFREG | 0644) : 0);
+        const bool replaced = error.isEmpty() && target != "neu.csv";
+        QCOMPARE(bytes(old.fileName()), replaced ? three.csv() : "alt\n");
+        QCOMPARE(kind(old.fileName()), int(S_IFREG | 0640));
+        filler.remove();
+        QCOMPARE(dir.entryList(all).join(' '),
+                 before || error.size() ? "alt.csv link pipe ro" : "alt.csv link neu.csv pipe ro");
         budget = 1 << 20;
-        QVERIFY(record::saveFile(old, record.csv(), &error, real ? nullptr : shortWrite));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), record.csv());
-        QCOMPARE(files(), QStringList{"old.csv"});
-    }
-
-    // What is no plain file is never replaced by one.
-    void noPlainFile() {
-        const QString fifo = disk.filePath("pipe");
-        QVERIFY(mkfifo(QFile::encodeName(fifo), 0600) == 0);
-        Record record;
-        fill(record);
-        for (const QString& path : {fifo, QString("/dev/null"), disk.path()}) {
-            QString error;
-            QVERIFY(!record.save(path, &error));
-            QVERIFY2(error.contains("keine gewöhnliche Datei"), qPrintable(error));
-        }
-        struct stat pipe {
-        }, null{};
-        QVERIFY(stat(QFile::encodeName(fifo), &pipe) == 0 && S_ISFIFO(pipe.st_mode));
-        QVERIFY(stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode));
-        QFile::remove(fifo);
+        if (room >= 0)
+            QVERIFY(record::saveFile(path, three.csv(), &why, real ? nullptr : shortWrite));
+        if (error.isEmpty() || room >= 0)
+            QCOMPARE(bytes(path), three.csv());
     }
 };
 
