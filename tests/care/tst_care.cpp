@@ -178,7 +178,7 @@ void tst_Care::tables_data() {
     row(E{.gegend = "C oder D"}, "-2 Keiner: -1|Gegend C oder D: -1");
     row(E{.gegend = "E oder Z"}, "-3 Keiner: -1|Gegend E oder Z: -2");
     row(E{.sinlos = true}, "-2 Keiner: -1|SINlos: -1"); row(E{.arrest = true}, "-3 Keiner: -1|Unter Arrest: -2");
-    row(-6, "0 0 refused"); row(0, "0 0 refused"); row(1, "2 1"); row(2, "3 1"); row(3, "3 2");
+    row(0, "0 0 refused"); row(1, "2 1"); row(2, "3 1"); row(3, "3 2");
     row(4, "4 2"); row(5, "4 2"); row(6, "5 3"); row(8, "5 3"); row(9, "6 4"); row(10, "6 4");
     row(11, "7 4"); row(12, "7 5"); row(13, "8 5"); row(14, "9 6"); row(15, "10 6"); row(18, "10 6");
     // clang-format on
