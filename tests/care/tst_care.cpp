@@ -1,7 +1,7 @@
-// The care rules: both doctor searches with scripted dice (their modifier
-// tables, the etiquette test, the doctor roll and both refusals), the base
-// period, the doctor table at every row edge, and the trade of spare successes
-// at its limits.
+// The care rules: the normal search with scripted dice (the etiquette test, the doctor roll,
+// both refusals and the input it refuses), every row of every modifier table of both searches,
+// the base period and the doctor table at every row edge, and the trade of spare successes at
+// its limits.
 
 #include "ScriptedDice.h"
 #include "care/CareTexts.h"
@@ -22,8 +22,6 @@ class tst_Care : public QObject {
   private slots:
     void normal_data();
     void normal();
-    void emergency_data();
-    void emergency();
     void tables_data();
     void tables();
     void trade();
@@ -33,8 +31,8 @@ void tst_Care::normal_data() {
     QTest::addColumn<NormalSearchInput>("in");
     QTest::addColumn<QList<int>>("faces");
     QTest::addColumn<QString>("lines"); // lstModifMeld, "|" between the lines
-    // Modif, FertMod, Zeitraum, Erfolge, then the doctor's skill and equipment
-    // (-1: no doctor roll, the first refusal), or the refusal of the input.
+    // Modif, FertMod, Zeitraum, Erfolge, then the doctor's skill and equipment (-1: no doctor
+    // roll, the first refusal), or the refusal of the input.
     QTest::addColumn<QString>("outcome");
     using P = Provider;
     const QString whole = numbers::notAWholeNumber(texts::fieldGebraeuche);
@@ -93,41 +91,9 @@ void tst_Care::normal() {
         QCOMPARE(s->doctor->doctor.refused, v.Fertigkeit == 0);
 }
 
-void tst_Care::emergency_data() {
-    QTest::addColumn<EmergencySearchInput>("in");
-    QTest::addColumn<QList<int>>("faces");
-    QTest::addColumn<QString>("lines");
-    QTest::addColumn<int>("modif");
-    QTest::addColumn<int>("skill");
-    // clang-format off
-    QTest::newRow("start state: default contract, refusal") << EmergencySearchInput{
-        RescueService::Illegal} << QList{1, 1} << "Öffentlich/Illegal: -1|Keiner: -1" << -2 << 0;
-    QTest::newRow("every group, both boxes") << EmergencySearchInput{RescueService::Rapidmed,
-        RescueTeam::HTR, "Gold", "C oder D", true, true} << QList{4, 4}
-        << "Rapidmed o.ä.: +1|High Threat Reaction: -1|Gold: +1|Gegend C oder D: -1|SINlos: -1|"
-           "Unter Arrest: -2" << -3 << 4;
-    // clang-format on
-}
-
-void tst_Care::emergency() {
-    QFETCH(EmergencySearchInput, in);
-    QFETCH(QList<int>, faces);
-    QFETCH(QString, lines);
-    QFETCH(int, modif);
-    QFETCH(int, skill);
-    const auto s = emergencySearch(in, {}, *scriptedDice(faces));
-    QCOMPARE(s->meldungen.join('|'), lines);
-    QCOMPARE(s->selectDefaultContract, in.kontrakt.isEmpty());
-    QCOMPARE(s->state.Modif, modif);
-    QCOMPARE(s->doctor.S, modif + faces[0] + faces[1]);
-    QCOMPARE(s->state.Fertigkeit, skill);
-    QCOMPARE(s->doctor.doctor.refused, s->doctor.S < 1);
-}
-
-// Every row of every care table as the rules state it, one row each: the input,
-// then Modif, FertMod and Zeitraum of the normal search, Modif of the emergency
-// search (with the contract it assumes), or the doctor's skill and equipment
-// level for a 2W6 result; then the lines.
+// Every row of every care table as the rules state it, one row each: the input, then Modif,
+// FertMod and Zeitraum of the normal search, Modif of the emergency search (with the contract
+// it assumes), or the doctor's skill and equipment level for a 2W6 result; then the lines.
 void tst_Care::tables_data() {
     QTest::addColumn<QVariant>("in");
     QTest::addColumn<QString>("out");
@@ -178,6 +144,8 @@ void tst_Care::tables_data() {
     row(E{.gegend = "C oder D"}, "-2 Keiner: -1|Gegend C oder D: -1");
     row(E{.gegend = "E oder Z"}, "-3 Keiner: -1|Gegend E oder Z: -2");
     row(E{.sinlos = true}, "-2 Keiner: -1|SINlos: -1"); row(E{.arrest = true}, "-3 Keiner: -1|Unter Arrest: -2");
+    row(E{RescueService::Rapidmed, RescueTeam::HTR, "Gold", "C oder D", true, true}, "-3 Rapidmed "
+        "o.ä.: +1|High Threat Reaction: -1|Gold: +1|Gegend C oder D: -1|SINlos: -1|Unter Arrest: -2");
     row(0, "0 0 refused"); row(1, "2 1"); row(2, "3 1"); row(3, "3 2");
     row(4, "4 2"); row(5, "4 2"); row(6, "5 3"); row(8, "5 3"); row(9, "6 4"); row(10, "6 4");
     row(11, "7 4"); row(12, "7 5"); row(13, "8 5"); row(14, "9 6"); row(15, "10 6"); row(18, "10 6");
