@@ -61,7 +61,7 @@ struct HealingInput {
     CareCondition care = CareCondition::daheim;
     // The selected lifestyle option; the window always gives it. Left out, the state's
     // Lebensstilstufe counts as it stands, for a caller that keeps the level itself.
-    std::optional<Lifestyle> lifestyle;
+    std::optional<Lifestyle> lifestyle{};
     bool dokBio = false;
     bool undokBio = false;
     bool dokCyb = false;

@@ -47,6 +47,8 @@ class CurveChart final : public QWidget {
     // inside the plot. The x axis runs a little past the last point, so that its final rise
     // shows, in round steps.
     void setCurve(const QList<QPointF>& points, const QList<Mark>& marks, const QString& summary);
+    const QList<QPointF>& points() const { return m_points; }
+    const QList<Mark>& marks() const { return m_marks; }
 
     // Tall enough for the axes' labels and every mark's label inside the plot.
     QSize minimumSizeHint() const override;

@@ -1,6 +1,7 @@
-// The care rules: both doctor searches with scripted dice (their modifier tables, the
-// etiquette test, the doctor roll and both refusals), the base period, the doctor table at
-// every row edge, and the trade of spare successes at its limits.
+// The care rules: the normal search with scripted dice (the etiquette test, the doctor roll,
+// both refusals and the input it refuses), every row of every modifier table of both searches,
+// the base period and the doctor table at every row edge, and the trade of spare successes at
+// its limits.
 
 #include "ScriptedDice.h"
 #include "care/CareTexts.h"
@@ -21,8 +22,6 @@ class tst_Care : public QObject {
   private slots:
     void normal_data();
     void normal();
-    void emergency_data();
-    void emergency();
     void tables_data();
     void tables();
     void trade();
@@ -92,148 +91,86 @@ void tst_Care::normal() {
         QCOMPARE(s->doctor->doctor.refused, v.Fertigkeit == 0);
 }
 
-void tst_Care::emergency_data() {
-    QTest::addColumn<EmergencySearchInput>("in");
-    QTest::addColumn<QList<int>>("faces");
-    QTest::addColumn<QString>("lines");
-    QTest::addColumn<int>("modif");
-    QTest::addColumn<int>("skill");
-    // clang-format off
-    QTest::newRow("start state: default contract, refusal") << EmergencySearchInput{
-        RescueService::Illegal} << QList{1, 1} << "Öffentlich/Illegal: -1|Keiner: -1" << -2 << 0;
-    QTest::newRow("every group, both boxes") << EmergencySearchInput{RescueService::Rapidmed,
-        RescueTeam::HTR, "Gold", "C oder D", true, true} << QList{4, 4}
-        << "Rapidmed o.ä.: +1|High Threat Reaction: -1|Gold: +1|Gegend C oder D: -1|SINlos: -1|"
-           "Unter Arrest: -2" << -3 << 4;
-    // clang-format on
-}
-
-void tst_Care::emergency() {
-    QFETCH(EmergencySearchInput, in);
-    QFETCH(QList<int>, faces);
-    QFETCH(QString, lines);
-    QFETCH(int, modif);
-    QFETCH(int, skill);
-    const auto s = emergencySearch(in, {}, *scriptedDice(faces));
-    QCOMPARE(s->meldungen.join('|'), lines);
-    QCOMPARE(s->selectDefaultContract, in.kontrakt.isEmpty());
-    QCOMPARE(s->state.Modif, modif);
-    QCOMPARE(s->doctor.S, modif + faces[0] + faces[1]);
-    QCOMPARE(s->state.Fertigkeit, skill);
-    QCOMPARE(s->doctor.doctor.refused, s->doctor.S < 1);
-}
-
-// Every row of every care table as the rules state it: the table, its input, and what the row
-// yields. A modifier row gives Modif, FertMod and the lines the search lists.
+// Every row of every care table as the rules state it, one row each: the input, then Modif,
+// FertMod and Zeitraum of the normal search, Modif of the emergency search (with the contract
+// it assumes), or the doctor's skill and equipment level for a 2W6 result; then the lines.
 void tst_Care::tables_data() {
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("in");
+    QTest::addColumn<QVariant>("in");
     QTest::addColumn<QString>("out");
-    const auto row = [](const char* table, const char* in, const char* out) {
-        QTest::addRow("%s %s", table, in)
-            << table << QString::fromUtf8(in) << QString::fromUtf8(out);
+    const auto row = [](auto in, const char* out) {
+        const QVariant v = QVariant::fromValue(in);
+        QTest::addRow("%s", qPrintable(v.typeId() == QMetaType::Int ? "S " + v.toString() : out))
+            << v << QString::fromUtf8(out);
     };
+    using N = NormalSearchInput;
+    using E = EmergencySearchInput;
+    using P = Provider;
     // clang-format off
-    row("Anbieter", "Konzerneigen", "2 0 Konzerneigen: +2");
-    row("Anbieter", "Privat", "1 -1 Privat: +1"); row("Anbieter", "Illegal", "-1 -2 Illegal: -1");
-    row("Anbieter", "Öffentlich", "-2 -1 Öffentlich: -2");
-    row("Anbieter", "Klinik", "0 0 Klinik: +0"); row("Anbieter", "Krankenhaus", "2 0 Krankenhaus: +2");
-    row("Connection", "Schieber", "-1 0 Schieber: -1");
-    row("Connection", "Straßendoc", "-2 0 Strassendoc: -2");
-    row("Art", "Kosmetisch", "-1 0 Kosmetisch: -1"); row("Art", "Implantat", "1 0 Implantat: +1");
-    row("Art", "Therapeutisch", "0 0 Therapeutisch: +0");
-    row("Art", "Transimplantat", "1 0 Transimplantat: +1");
-    row("Art", "Trauma", "0 0 Trauma: +0"); row("Art", "Nanochirugie", "2 0 Nanochirugie: +2");
-    row("Art", "kosmetisch", "0 0"); // exact and case-sensitive
-    row("Kategorie", "Standardcyberware", "0 0 Standardcyberware: +0");
-    row("Kategorie", "Alphaware", "2 1 Alphaware: +2");
-    row("Kategorie", "Betaware", "4 2 Betaware: +4");
-    row("Kategorie", "Deltaware", "8 4 Deltaware: +8");
-    row("Kategorie", "Standardbioware", "2 1 Standardbioware: +2");
-    row("Kategorie", "Kosmetische Bioware", "2 0 Kosmetische Bioware: +2");
-    row("Kategorie", "Kultivierte Bioware", "4 2 Kultivierte Bioware: +4");
-    row("Kategorie", "Nanoware", "4 2 Nanoware: +4");
-    row("Legalität", "Legal", "-1 0 Legal: -1");
-    row("Legalität", "Paralegal/Klasse A", "0 0 Paralegal/Klasse A: +0");
-    row("Legalität", "Sicherheit/Klasse B", "1 0 Sicherheit/Klasse B: +1");
-    row("Legalität", "Militärisch/Klasse C", "2 0 Militärisch/Klasse C: +2");
-    // The emergency search always lists a contract; "Basis" stands in where the row is not
-    // about the contract, and its line is left out.
-    row("Dienstleister", "Sanivex", "2 Sanivex: +2");
-    row("Dienstleister", "Rapidmed", "1 Rapidmed o.ä.: +1");
-    row("Dienstleister", "Privat", "0 Privat: +0");
-    row("Dienstleister", "Öffentlich/Illegal", "-1 Öffentlich/Illegal: -1");
-    row("Rettungsteam", "High-Threat", "-1 High Threat Reaction: -1");
-    row("Rettungsteam", "Standard/Kriseneinsatz", "0 Std/Kriseinsatz: +0");
-    row("Kontrakt", "Super-Platin", "3 Super-Platin: +3"); row("Kontrakt", "Platin", "2 Platin: +2");
-    row("Kontrakt", "Gold", "1 Gold: +1"); row("Kontrakt", "Basis", "0 Basis: +0");
-    row("Kontrakt", "Keiner", "-1 Keiner: -1"); row("Kontrakt", "", "-1 Keiner: -1");
-    row("Gegend", "AAA oder AA", "1 Gegend AAA oder AA: +1");
-    row("Gegend", "A oder B", "0 Gegend A oder B: +0");
-    row("Gegend", "C oder D", "-1 Gegend C oder D: -1");
-    row("Gegend", "E oder Z", "-2 Gegend E oder Z: -2");
-    row("Situation", "SINlos", "-1 SINlos: -1"); row("Situation", "Arrest", "-2 Unter Arrest: -2");
-    // The doctor table: skill and equipment level for the 2W6 result with its modifier.
-    row("Arzt", "-6", "0 0 refused"); row("Arzt", "0", "0 0 refused"); row("Arzt", "1", "2 1");
-    row("Arzt", "2", "3 1"); row("Arzt", "3", "3 2"); row("Arzt", "4", "4 2"); row("Arzt", "5", "4 2");
-    row("Arzt", "6", "5 3"); row("Arzt", "8", "5 3"); row("Arzt", "9", "6 4"); row("Arzt", "10", "6 4");
-    row("Arzt", "11", "7 4"); row("Arzt", "12", "7 5"); row("Arzt", "13", "8 5"); row("Arzt", "14", "9 6");
-    row("Arzt", "15", "10 6"); row("Arzt", "18", "10 6");
-    // The base period in days for FertMod.
-    row("Zeitraum", "-3", "1"); row("Zeitraum", "-2", "1"); row("Zeitraum", "-1", "2");
-    row("Zeitraum", "0", "7"); row("Zeitraum", "1", "14"); row("Zeitraum", "2", "30");
-    row("Zeitraum", "3", "60"); row("Zeitraum", "4", "180"); row("Zeitraum", "5", "180");
+    row(N{P::Konzern}, "2 0 7 Konzerneigen: +2"); row(N{P::Privat}, "1 -1 2 Privat: +1");
+    row(N{P::Illegal}, "-1 -2 1 Illegal: -1"); row(N{P::Oeffentlich}, "-2 -1 2 Öffentlich: -2");
+    row(N{P::Klinik}, "0 0 7 Klinik: +0"); row(N{P::Krankenhaus}, "2 0 7 Krankenhaus: +2");
+    row(N{.connection = Connection::Schieber}, "-1 0 7 Schieber: -1");
+    row(N{.connection = Connection::Strassendoc}, "-2 0 7 Strassendoc: -2");
+    row(N{.art = "Kosmetisch"}, "-1 0 7 Kosmetisch: -1"); row(N{.art = "Implantat"}, "1 0 7 Implantat: +1");
+    row(N{.art = "Therapeutisch"}, "0 0 7 Therapeutisch: +0");
+    row(N{.art = "Transimplantat"}, "1 0 7 Transimplantat: +1");
+    row(N{.art = "Trauma"}, "0 0 7 Trauma: +0"); row(N{.art = "Nanochirugie"}, "2 0 7 Nanochirugie: +2");
+    row(N{.art = "kosmetisch"}, "0 0 7"); // exact and case-sensitive
+    row(N{.kategorie = "Standardcyberware"}, "0 0 7 Standardcyberware: +0");
+    row(N{.kategorie = "Alphaware"}, "2 1 14 Alphaware: +2");
+    row(N{.kategorie = "Betaware"}, "4 2 30 Betaware: +4");
+    row(N{.kategorie = "Deltaware"}, "8 4 180 Deltaware: +8");
+    row(N{P::Privat, {}, "", "Deltaware"}, "9 3 60 Privat: +1|Deltaware: +8");
+    row(N{.kategorie = "Standardbioware"}, "2 1 14 Standardbioware: +2");
+    row(N{.kategorie = "Kosmetische Bioware"}, "2 0 7 Kosmetische Bioware: +2");
+    row(N{.kategorie = "Kultivierte Bioware"}, "4 2 30 Kultivierte Bioware: +4");
+    row(N{.kategorie = "Nanoware"}, "4 2 30 Nanoware: +4");
+    row(N{.legalitaet = "Legal"}, "-1 0 7 Legal: -1");
+    row(N{.legalitaet = "Paralegal/Klasse A"}, "0 0 7 Paralegal/Klasse A: +0");
+    row(N{.legalitaet = "Sicherheit/Klasse B"}, "1 0 7 Sicherheit/Klasse B: +1");
+    row(N{.legalitaet = "Militärisch/Klasse C"}, "2 0 7 Militärisch/Klasse C: +2");
+    // Without a contract chosen, the emergency search assumes "Keiner".
+    row(E{RescueService::Sanivex}, "1 Sanivex: +2|Keiner: -1");
+    row(E{RescueService::Rapidmed}, "0 Rapidmed o.ä.: +1|Keiner: -1");
+    row(E{RescueService::Privat}, "-1 Privat: +0|Keiner: -1");
+    row(E{RescueService::Illegal}, "-2 Öffentlich/Illegal: -1|Keiner: -1");
+    row(E{.team = RescueTeam::HTR}, "-2 High Threat Reaction: -1|Keiner: -1");
+    row(E{.team = RescueTeam::Kriseneinsatz}, "-1 Std/Kriseinsatz: +0|Keiner: -1");
+    row(E{.kontrakt = "Super-Platin"}, "3 Super-Platin: +3"); row(E{.kontrakt = "Platin"}, "2 Platin: +2");
+    row(E{.kontrakt = "Gold"}, "1 Gold: +1"); row(E{.kontrakt = "Basis"}, "0 Basis: +0");
+    row(E{.kontrakt = "Keiner"}, "-1 Keiner: -1");
+    row(E{.gegend = "AAA oder AA"}, "0 Keiner: -1|Gegend AAA oder AA: +1");
+    row(E{.gegend = "A oder B"}, "-1 Keiner: -1|Gegend A oder B: +0");
+    row(E{.gegend = "C oder D"}, "-2 Keiner: -1|Gegend C oder D: -1");
+    row(E{.gegend = "E oder Z"}, "-3 Keiner: -1|Gegend E oder Z: -2");
+    row(E{.sinlos = true}, "-2 Keiner: -1|SINlos: -1"); row(E{.arrest = true}, "-3 Keiner: -1|Unter Arrest: -2");
+    row(E{RescueService::Rapidmed, RescueTeam::HTR, "Gold", "C oder D", true, true}, "-3 Rapidmed "
+        "o.ä.: +1|High Threat Reaction: -1|Gold: +1|Gegend C oder D: -1|SINlos: -1|Unter Arrest: -2");
+    row(0, "0 0 refused"); row(1, "2 1"); row(2, "3 1"); row(3, "3 2");
+    row(4, "4 2"); row(5, "4 2"); row(6, "5 3"); row(8, "5 3"); row(9, "6 4"); row(10, "6 4");
+    row(11, "7 4"); row(12, "7 5"); row(13, "8 5"); row(14, "9 6"); row(15, "10 6"); row(18, "10 6");
     // clang-format on
 }
 
 void tst_Care::tables() {
-    QFETCH(QString, table);
-    QFETCH(QString, in);
+    QFETCH(QVariant, in);
     QFETCH(QString, out);
-    const auto n = [](int v) { return QString::number(v); };
-    // The options in the order the rules test them, by their captions.
-    const QStringList providers{"Konzerneigen", "Privat", "Illegal",
-                                "Öffentlich",   "Klinik", "Krankenhaus"};
-    const QStringList services{"Sanivex", "Rapidmed", "Privat", "Öffentlich/Illegal"};
-    const bool normal =
-        QStringList{"Anbieter", "Connection", "Art", "Kategorie", "Legalität"}.contains(table);
+    const auto n = [](auto v) { return QString::number(v); };
     QString got;
-    if (normal) {
-        NormalSearchInput i{.gebraeuche = "1"};
-        if (table == "Anbieter")
-            i.provider = Provider(providers.indexOf(in));
-        if (table == "Connection")
-            i.connection = in == "Schieber" ? Connection::Schieber : Connection::Strassendoc;
-        if (table == "Art")
-            i.art = in;
-        if (table == "Kategorie")
-            i.kategorie = in;
-        if (table == "Legalität")
-            i.legalitaet = in;
-        const auto s = prepareNormalSearch(i, {});
-        got = QStringList{n(s->state.Modif), n(s->state.FertMod), s->meldungen.join('|')}
-                  .join(' ')
-                  .trimmed();
-    } else if (table == "Arzt") {
+    if (in.typeId() == QMetaType::Int) {
         const Doctor d = BestimmeArzt(Int16(in.toInt()));
         got = n(d.Fertigkeit) + ' ' + n(d.Equipment) + (d.refused ? " refused" : "");
-    } else if (table == "Zeitraum") {
-        got = n(int(BerechneGrundzeitraum(Int16(in.toInt()))));
+    } else if (in.metaType() == QMetaType::fromType<EmergencySearchInput>()) {
+        const auto s = prepareEmergencySearch(in.value<EmergencySearchInput>(), {});
+        got = n(s->state.Modif) + ' ' + s->meldungen.join('|');
     } else {
-        EmergencySearchInput i{.kontrakt = table == "Kontrakt" ? in : "Basis"};
-        if (table == "Dienstleister")
-            i.service = RescueService(services.indexOf(in));
-        if (table == "Rettungsteam")
-            i.team = in == "High-Threat" ? RescueTeam::HTR : RescueTeam::Kriseneinsatz;
-        if (table == "Gegend")
-            i.gegend = in;
-        i.sinlos = in == "SINlos";
-        i.arrest = in == "Arrest";
-        const auto s = prepareEmergencySearch(i, {});
-        QStringList lines = s->meldungen;
-        if (table != "Kontrakt")
-            lines.removeOne("Basis: +0");
-        got = n(s->state.Modif) + ' ' + lines.join('|');
+        auto i = in.value<NormalSearchInput>();
+        i.gebraeuche = "1";
+        const auto s = prepareNormalSearch(i, {});
+        got = QStringList{n(s->state.Modif), n(s->state.FertMod), n(s->state.Zeitraum),
+                          s->meldungen.join('|')}
+                  .join(' ')
+                  .trimmed();
     }
     QCOMPARE(got, out);
 }

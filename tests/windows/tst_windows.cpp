@@ -1,12 +1,19 @@
-// The five windows as their definitions fix them and as the keyboard reaches them. Each window
-// is listed control by control (kind, container, caption, place, own enabled flag, check mark,
-// font, red text, focus order, start focus, drawn lines, size) and the listing is compared
-// with the fingerprint of the definition, so a control moved, resized, renamed, re-captioned,
-// re-enabled or taken out of the focus order fails; the listing is printed to show what
-// differs. Every caption must fit its control, every button must answer Return and Enter.
+// The windows as their definitions fix them, what they hand to the rules and what their keys
+// do. Each window is listed control by control (kind, container, caption, place, own enabled
+// flag, check mark, font, red text, drop-down entries in order, focus order, start focus, drawn
+// lines, size) and the listing is compared with the fingerprint of the definition, so a control
+// moved, resized, renamed, re-captioned, re-enabled, re-filled or taken out of the focus order
+// fails; the listing is printed to show what differs. Every caption must fit its control, every
+// button must answer Return and Enter. Each control a user sets must reach the one input of the
+// rule it belongs to (main window -> HealingInput, the searches -> their search inputs), and
+// every window answers Enter, Escape, F2 and F3.
 
 #include "Driver.h"
 #include "ScriptedDice.h"
+#include "windows/Charts.h"
+#include "windows/Form1.h"
+#include "windows/NormalVersorgung.h"
+#include "windows/NotfallVersorgung.h"
 #include "windows/StraightLines.h"
 
 #include <QAccessible>
@@ -17,13 +24,41 @@
 
 namespace {
 
-// Each window, with the clicks that open it from the main window.
-const QList<std::pair<QString, QStringList>> windowsToOpen = {
-    {"Form1", {}},
+// Every field of a rule's input as "name=value", in a fixed order.
+QString b(bool v) {
+    return v ? "1" : "0";
+}
+template <class T> QString name(const std::optional<T>& v, const QStringList& names) {
+    return v ? names.value(int(*v)) : QString();
+}
+// clang-format off
+QStringList fields(const healing::HealingInput& i) {
+    const QStringList care{"daheim", "Krankenhaus", "schlechteUmst", "furchtbareUmst"};
+    return {"Schaden=" + i.Schaden, "txtKonstitution=" + i.txtKonstitution,
+            "Willenskraft=" + i.Willenskraft, "BioIndex=" + i.BioIndex, "EssenzDok=" + i.EssenzDok,
+            "txtBioTech=" + i.txtBioTech, "care=" + care.value(int(i.care)), "dokBio=" + b(i.dokBio),
+            "undokBio=" + b(i.undokBio), "dokCyb=" + b(i.dokCyb), "undokCyb=" + b(i.undokCyb),
+            "magischeBetreuung=" + b(i.magischeBetreuung), "Erwachter=" + b(i.Erwachter),
+            "Kommunikation=" + b(i.Kommunikation)};
+}
+QStringList fields(const care::NormalSearchInput& i) {
+    return {"provider=" + name(i.provider, {"Konzern", "Privat", "Illegal", "Oeffentlich", "Klinik",
+            "Krankenhaus"}), "connection=" + name(i.connection, {"Schieber", "Strassendoc"}),
+            "art=" + i.art, "kategorie=" + i.kategorie, "legalitaet=" + i.legalitaet,
+            "gebraeuche=" + i.gebraeuche};
+}
+QStringList fields(const care::EmergencySearchInput& i) {
+    return {"service=" + name(i.service, {"Sanivex", "Rapidmed", "Privat", "Illegal"}),
+            "team=" + name(i.team, {"HTR", "Kriseneinsatz"}), "kontrakt=" + i.kontrakt,
+            "gegend=" + i.gegend, "sinlos=" + b(i.sinlos), "arrest=" + b(i.arrest)};
+}
+// The clicks that open each window from the main window.
+const QMap<QString, QStringList> opening{{"Krankenhaus", {"Krankenhaus"}},
     {"Auswahl", {"Krankenhaus", "cmdSuchDoc"}},
     {"NormalVersorgung", {"Krankenhaus", "cmdSuchDoc", "cmdNormalfall"}},
     {"NotfallVersorgung", {"Krankenhaus", "cmdSuchDoc", "cmdNotfall"}},
-    {"SanivexInfo", {"cmdSanivexInfo"}}};
+    {"SanivexInfo", {"cmdSanivexInfo"}}, {"Prognose", {"cmdPrognose"}}, {"Verlauf", {"cmdVerlauf"}}};
+// clang-format on
 
 QString listing(QWidget* top) {
     QStringList lines;
@@ -60,6 +95,9 @@ QString listing(QWidget* top) {
                 << " editable=" << w->property("editable").toString() << ' ' << font.family() << ' '
                 << font.pixelSize() << "px" << (font.bold() ? " bold" : "")
                 << (w->palette().color(QPalette::WindowText) == Qt::red ? " red" : "");
+            if (auto* combo = qobject_cast<QComboBox*>(w)) // the entries in the order appended
+                for (int i = 0; i < combo->count(); ++i)
+                    out << (i ? '|' : ' ') << combo->itemText(i);
             next();
         }
     }
@@ -95,6 +133,15 @@ std::pair<int, int> space(QWidget* w, const QString& text) {
     return {needed, s->subElementRect(e, &o, w).width()};
 }
 
+// The fields that differ from the rule's own defaults (for the normal search: one die).
+template <class Input> QString changed(const Input& now, const Input& base = {}) {
+    QStringList out;
+    for (qsizetype k = 0; k < fields(now).size(); ++k)
+        if (fields(now)[k] != fields(base)[k])
+            out << fields(now)[k];
+    return out.join(' ');
+}
+
 } // namespace
 
 class tst_Windows : public QObject {
@@ -102,12 +149,30 @@ class tst_Windows : public QObject {
 
     std::unique_ptr<Driver> d;
 
+    // The main window's controls that care mode and ware boxes lock and unlock.
+    QStringList usable() const {
+        QStringList on;
+        for (const char* c : {"magischeBetreuung", "Erwachter", "undokBio", "undokCyb", "dokCyb",
+                              "Kommunikation", "WillenFrame", "LebensstilFrame", "frmBioTech",
+                              "dokCybFrame", "BioIndexFrame", "BioIndex"})
+            on << (d->find(c)->isEnabledTo(d->find(c)->parentWidget()) ? "+" : "-") + QString(c);
+        return on;
+    }
+    QStringList m_usable;
+
+    // Opens `window`, then clicks each name, or types "text" into "name=text".
+    void start(const QString& window, const QStringList& actions = {}) {
+        d = std::make_unique<Driver>(scriptedDice(QList<int>(100, 1)));
+        for (const QString& a : opening.value(window))
+            d->click(a);
+        m_usable = usable();
+        for (const QString& a : actions)
+            a.contains('=') ? d->type(a.section('=', 0, 0), a.section('=', 1)) : d->click(a);
+    }
+
+    // The window opened by start(), active.
     QWidget* open(const QString& window) {
-        d = std::make_unique<Driver>(scriptedDice({}));
-        for (const auto& [name, clicks] : windowsToOpen)
-            if (name == window)
-                for (const QString& click : clicks)
-                    d->click(click);
+        start(window);
         QWidget* top = d->find(window + '.');
         QApplication::setActiveWindow(top);
         return QTest::qWaitForWindowActive(top) ? top : nullptr;
@@ -120,17 +185,16 @@ class tst_Windows : public QObject {
     }
 
     void definition_data() {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QByteArray>("fingerprint");
-        QTest::newRow("Form1") << "Form1" << QByteArray("837b73dbcff3193b");
-        QTest::newRow("Auswahl") << "Auswahl" << QByteArray("62ed0232410565b8");
-        QTest::newRow("NormalVersorgung") << "NormalVersorgung" << QByteArray("632611b6410aa3c4");
-        QTest::newRow("NotfallVersorgung") << "NotfallVersorgung" << QByteArray("95ea781629b78c1b");
-        QTest::newRow("SanivexInfo") << "SanivexInfo" << QByteArray("ecba22d16067c077");
+        QTest::addColumn<QByteArray>("fingerprint"); // each row is named after its window
+        QTest::newRow("Form1") << QByteArray("837b73dbcff3193b");
+        QTest::newRow("Auswahl") << QByteArray("62ed0232410565b8");
+        QTest::newRow("NormalVersorgung") << QByteArray("37fbcb50eca84bf0");
+        QTest::newRow("NotfallVersorgung") << QByteArray("59984a4c0e3ba7b2");
+        QTest::newRow("SanivexInfo") << QByteArray("ecba22d16067c077");
     }
     void definition() {
-        QFETCH(QString, window);
         QFETCH(QByteArray, fingerprint);
+        const QString window = QTest::currentDataTag();
         QWidget* top = open(window);
         QVERIFY(top);
         const QString shown = listing(top);
@@ -163,8 +227,9 @@ class tst_Windows : public QObject {
     // blinking caret, and looks as the plain Windows style draws it while it has no focus.
     void keyboard_data() {
         QTest::addColumn<QString>("window");
-        for (const auto& [window, clicks] : windowsToOpen)
-            QTest::newRow(qPrintable(window)) << window;
+        for (const char* window :
+             {"Form1", "Auswahl", "NormalVersorgung", "NotfallVersorgung", "SanivexInfo"})
+            QTest::newRow(window) << QString(window);
     }
     void keyboard() {
         QFETCH(QString, window);
@@ -214,6 +279,192 @@ class tst_Windows : public QObject {
         QVERIFY(buttons > 0);
         QTest::keyClick(top, Qt::Key_Escape);
         QCOMPARE(Driver::windows().contains(window), window == "Form1");
+    }
+
+    // One row per control: how it is set, and what the rule's input then holds beyond the
+    // rule's defaults; for the main window, after "|", which lockable controls the actions
+    // unlocked (+) or locked (-) since the window (in "Krankenhaus": hospital care) opened. A
+    // lifestyle shows in the line of the press it was chosen for.
+    void inputs_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<QString>("input");
+        const auto row = [](const char* window, QStringList actions, const char* input) {
+            QTest::addRow("%s %s", window, qPrintable(actions.join(' ')))
+                << window << actions << QString::fromUtf8(input);
+        };
+        const char *f = "Form1", *h = "Krankenhaus", *n = "NormalVersorgung",
+                   *e = "NotfallVersorgung";
+        // clang-format off
+        row(f, {"Schaden=7"}, "Schaden=7 |"); row(f, {"txtKonstitution=5"}, "txtKonstitution=5 |");
+        row(f, {"dokBio", "BioIndex=2"}, "BioIndex=2 dokBio=1 | +BioIndexFrame +BioIndex");
+        row(f, {"Krankenhaus"}, "care=Krankenhaus | +magischeBetreuung +Erwachter +undokBio "
+            "+undokCyb +dokCyb +Kommunikation +WillenFrame -LebensstilFrame +frmBioTech");
+        row(f, {"Krankenhaus", "magischeBetreuung", "Erwachter", "undokBio", "undokCyb", "Kommunikation",
+            "Willenskraft=7", "txtBioTech=5", "schlechteUmst"},
+            "care=schlechteUmst magischeBetreuung=1 Erwachter=1 | +BioIndexFrame +BioIndex");
+        // "zu Hause" takes the bio-index away, unless documented bioware counts.
+        row(f, {"Krankenhaus", "undokBio", "daheim"}, "|");
+        row(f, {"dokBio", "Krankenhaus", "dokCyb", "daheim"}, "dokBio=1 | +BioIndexFrame +BioIndex");
+        row(f, {"Krankenhaus", "dokCyb", "furchtbareUmst"}, "care=furchtbareUmst |");
+        row(h, {"Willenskraft=6"}, "Willenskraft=6 care=Krankenhaus |");
+        row(h, {"txtBioTech=5"}, "txtBioTech=5 care=Krankenhaus |");
+        row(h, {"dokCyb", "EssenzDok=4"}, "EssenzDok=4 care=Krankenhaus dokCyb=1 | +dokCybFrame");
+        row(h, {"dokCyb", "undokCyb"}, "care=Krankenhaus undokCyb=1 | +dokCybFrame");
+        row(h, {"undokCyb", "dokCyb"}, "care=Krankenhaus dokCyb=1 | +dokCybFrame");
+        row(h, {"dokBio", "undokBio"}, "care=Krankenhaus undokBio=1 | +BioIndexFrame +BioIndex");
+        row(h, {"undokBio", "dokBio"}, "care=Krankenhaus dokBio=1 | +BioIndexFrame +BioIndex");
+        row(h, {"magischeBetreuung"}, "care=Krankenhaus magischeBetreuung=1 |");
+        row(h, {"Erwachter"}, "care=Krankenhaus Erwachter=1 |");
+        row(h, {"Kommunikation"}, "care=Krankenhaus Kommunikation=1 |");
+        // "Übernehmen!" before any search hands over the skill of none found yet.
+        row(h, {"cmdSuchDoc", "cmdNotfall", "cmdUebernehmen"}, "txtBioTech=0 care=Krankenhaus |");
+        // What a press changes in them: forced hospital care, the essence used up.
+        row(f, {"Schaden=10", "cmdHeilen"}, "Schaden=9 care=Krankenhaus | +magischeBetreuung "
+            "+Erwachter +undokBio +undokCyb +dokCyb +Kommunikation +WillenFrame -LebensstilFrame +frmBioTech");
+        row(h, {"undokCyb", "EssenzDok=4", "Schaden=2", "cmdHeilen"},
+            "Schaden=1 EssenzDok= care=Krankenhaus undokCyb=1 | +dokCybFrame");
+        row(f, {"Strasse", "Luxus", "Strasse"}, "Lebensstil schlechter als benötigt: +4");
+        row(f, {"Squatter"}, "Lebensstil schlechter als benötigt: +2");
+        row(f, {"Unterschicht"}, "Lebensstil ausreichend");
+        row(f, {"Mittelschicht"}, "Lebensstil besser als benötigt: -1");
+        row(f, {"Oberschicht"}, "Lebensstil besser als benötigt: -2");
+        row(f, {"Luxus"}, "Lebensstil besser als benötigt: -2");
+        row(n, {"optKonzern"}, "provider=Konzern"); row(n, {"optPrivat"}, "provider=Privat");
+        row(n, {"optIllegal"}, "provider=Illegal"); row(n, {"optoeffentlich"}, "provider=Oeffentlich");
+        row(n, {"optKlinik"}, "provider=Klinik"); row(n, {"optKrankenhaus"}, "provider=Krankenhaus");
+        row(n, {"optSchieber"}, "connection=Schieber"); row(n, {"optStrassendoc"}, "connection=Strassendoc");
+        row(n, {"cmbArt=Trauma"}, "art=Trauma"); row(n, {"cmbKategorie=Nanoware"}, "kategorie=Nanoware");
+        row(n, {"cmbLegalität=Legal"}, "legalitaet=Legal"); row(n, {"txtGebräuche=5"}, "gebraeuche=5");
+        row(e, {}, "service=Illegal"); row(e, {"optSanivex"}, "service=Sanivex");
+        row(e, {"optRapidmed"}, "service=Rapidmed"); row(e, {"optPrivat"}, "service=Privat");
+        row(e, {"optHTR"}, "service=Illegal team=HTR");
+        row(e, {"optKriseneinsatz"}, "service=Illegal team=Kriseneinsatz");
+        row(e, {"cmbKontrakt=Gold"}, "service=Illegal kontrakt=Gold");
+        row(e, {"cmbGegend=C oder D"}, "service=Illegal gegend=C oder D");
+        row(e, {"chkSIN"}, "service=Illegal sinlos=1"); row(e, {"chkArrest"}, "service=Illegal arrest=1");
+        // clang-format on
+    }
+    void inputs() {
+        QFETCH(QString, window);
+        QFETCH(QStringList, actions);
+        QFETCH(QString, input);
+        start(window, actions);
+        auto& p = d->program();
+        QString got;
+        if (input.startsWith("Lebensstil")) {
+            d->type("Schaden", "2"); // needs Unterschicht, level 2
+            d->click("cmdHeilen");
+            got = d->text("Meldungen").section('|', 2, 2);
+        } else if (window == "Form1" || window == "Krankenhaus") {
+            got = changed(p.form1.window()->input()) + " |";
+            for (qsizetype k = 0; k < m_usable.size(); ++k)
+                if (usable()[k] != m_usable[k])
+                    got += ' ' + usable()[k];
+            got = got.trimmed();
+        } else if (window == "NormalVersorgung") {
+            got = changed(p.normalVersorgung.window()->input(), {.gebraeuche = "1"});
+        } else {
+            got = changed(p.notfallVersorgung.window()->input());
+        }
+        QCOMPARE(got, input);
+    }
+
+    // One row per key and where it is pressed: the windows open afterwards and the damage
+    // boxes left of 4.
+    void keys_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("effect");
+        const auto row = [](const char* where, QList<int> keys, const char* effect) {
+            QTest::addRow("%s %d", where, keys.first()) << where << keys << effect;
+        };
+        const int keypadEnter = int(Qt::Key_Enter) | int(Qt::KeypadModifier);
+        const QList<int> f2f3{Qt::Key_F2, Qt::Key_F3};
+        // clang-format off
+        row("Form1.Schaden", {keypadEnter}, "Form1 3"); row("Form1.Schaden", {Qt::Key_Return}, "Form1 3");
+        row("Form1.txtKonstitution", {keypadEnter}, "Form1 3");
+        row("Form1.Schaden", {Qt::Key_Escape, Qt::Key_F2, Qt::Key_F3}, "Form1 Prognose Verlauf 4");
+        row("Auswahl.", f2f3, "Auswahl Form1 Prognose Verlauf 4");
+        row("NormalVersorgung.", f2f3, "Form1 NormalVersorgung Prognose Verlauf 4");
+        row("NotfallVersorgung.", f2f3, "Form1 NotfallVersorgung Prognose Verlauf 4");
+        row("SanivexInfo.", f2f3, "Form1 Prognose SanivexInfo Verlauf 4");
+        row("Prognose.", {Qt::Key_F3}, "Form1 Prognose Verlauf 4");
+        row("Verlauf.", {Qt::Key_F2}, "Form1 Prognose Verlauf 4");
+        row("Prognose.", {Qt::Key_Escape}, "Form1 4"); row("Verlauf.", {Qt::Key_Escape}, "Form1 4");
+        // clang-format on
+    }
+    void keys() {
+        QFETCH(QString, where);
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, effect);
+        start(where.section('.', 0, 0), {"Form1.Schaden=4"});
+        QWidget* w = d->find(where);
+        w->setFocus();
+        for (int key : keys)
+            QTest::keyClick(w->focusWidget() ? w->focusWidget() : w,
+                            Qt::Key(key & ~Qt::KeyboardModifierMask),
+                            Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+        QCOMPARE(Driver::windows().join(' ') + ' ' + d->text("Schaden"), effect);
+    }
+
+    // What the open forecast shows as the main window changes: the actions, the label, and a
+    // text it holds (after "!": does not hold) once the forecast has caught up.
+    void forecast_data() {
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("holds");
+        const QStringList pressed{"Krankenhaus", "Schaden=4", "cmdHeilen"};
+        // clang-format off
+        QTest::newRow("cost at home") << QStringList{"Schaden=4"} << "lblNaechsterWurf" << "!Kosten";
+        QTest::newRow("cost in hospital") << QStringList{"Krankenhaus", "Schaden=4"}
+            << "lblNaechsterWurf" << "erwartete Kosten dieses";
+        QTest::newRow("hospital not cheapest") << QStringList{"Krankenhaus", "Schaden=4"}
+            << "lblVergleich" << "jetzt</td>";
+        QTest::newRow("one box") << QStringList{"Schaden=1"} << "lblBisZurHeilung" << "!Nichts zu";
+        QTest::newRow("no box") << QStringList{"Schaden=0"} << "lblBisZurHeilung" << "Nichts zu";
+        QTest::newRow("after a press") << pressed << "lblBisZurHeilung" << QStringLiteral("!bisherigen 0\u00a0");
+        QTest::newRow("reset") << pressed + QStringList{"cmdReset"} << "lblBisZurHeilung"
+            << QStringLiteral("bisherigen 0\u00a0Nuyen");
+        // clang-format on
+    }
+    void forecast() {
+        QFETCH(QStringList, actions);
+        QFETCH(QString, label);
+        QFETCH(QString, holds);
+        start("Prognose", actions);
+        QTest::qWait(1); // the forecast follows at the next pass, its comparison rows later
+        QTRY_VERIFY(!d->text("lblVergleich").contains(QString::fromUtf8("…")));
+        QCOMPARE(d->text(label).contains(holds.mid(holds.startsWith('!'))), !holds.startsWith('!'));
+    }
+
+    // The chance to be healed rises from no time at all to near certainty, with the median and
+    // 90 % marked, also where it is a normal curve (many presses of one die each), and the
+    // window's layout gives the chart the height its axes and marks need.
+    void healedCurve_data() {
+        QTest::addColumn<QStringList>("actions");
+        QTest::newRow("counted") << QStringList{"Schaden=4"};
+        QTest::newRow("normal") << QStringList{"Schaden=300", "txtKonstitution=1"};
+    }
+    void healedCurve() {
+        QFETCH(QStringList, actions);
+        start("Prognose", actions);
+        QTest::qWait(1);
+        const auto* chart = static_cast<windows::CurveChart*>(d->find("chartGeheilt"));
+        const QList<QPointF>& p = chart->points();
+        QVERIFY(p.size() > 2 && p.first() == QPointF(0, 0) && p.last().y() > 0.99);
+        for (qsizetype i = 1; i < p.size(); ++i)
+            QVERIFY(p[i].x() >= p[i - 1].x() && p[i].y() >= p[i - 1].y());
+        QCOMPARE(chart->marks().size(), 2);
+        QVERIFY(chart->marks()[0].label.startsWith("Median: "));
+        QVERIFY(chart->marks()[1].label.startsWith("90 %: "));
+        for (int m = 0; m < 2 && actions.size() == 1; ++m) { // counted: the mark is on a step
+            qsizetype i = 0;
+            while (i + 1 < p.size() && p[i + 1].x() <= chart->marks()[m].x)
+                ++i;
+            QVERIFY(p[i].y() >= (m ? 0.9 : 0.5));
+        }
+        QVERIFY(chart->height() >= chart->minimumSizeHint().height());
     }
 };
 
