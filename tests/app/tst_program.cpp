@@ -638,6 +638,14 @@ void tst_Program::team() {
     };
     QCOMPARE(row(0), "Kira 3 Krankenhaus  Nuyen Tage Tage");
     QCOMPARE(row(1), "🦾 3 Hause  Nuyen Tage Tage");
+    // Enter on a row makes its patient active.
+    for (const auto& [r, name] :
+         {std::pair(0, "Patient: Kira"), std::pair(1, "Patient: Jax 🦾")}) {
+        auto* table = runde->findChild<QTableWidget*>();
+        table->selectRow(r);
+        QTest::keyClick(table, Qt::Key_Return);
+        QCOMPARE(d->text("lblPatient"), name);
+    }
     d->type("Schaden", "x");
     d->program().saveNow();
     QCOMPARE(row(1).section(' ', 0, 5), "🦾 x Hause  Nuyen eingeben.");

@@ -57,7 +57,7 @@ const QMap<QString, QStringList> opening{{"Krankenhaus", {"Krankenhaus"}},
     {"Auswahl", {"Krankenhaus", "cmdSuchDoc"}},
     {"NormalVersorgung", {"Krankenhaus", "cmdSuchDoc", "cmdNormalfall"}},
     {"NotfallVersorgung", {"Krankenhaus", "cmdSuchDoc", "cmdNotfall"}},
-    {"SanivexInfo", {"cmdSanivexInfo"}}, {"Prognose", {"cmdPrognose"}}, {"Verlauf", {"cmdVerlauf"}}};
+    {"SanivexInfo", {"cmdSanivexInfo"}}, {"Prognose", {"cmdPrognose"}}, {"Verlauf", {"cmdVerlauf"}}, {"Runde", {"cmdRunde"}}};
 // clang-format on
 
 QString listing(QWidget* top) {
@@ -392,6 +392,8 @@ class tst_Windows : public QObject {
         row("Prognose.", {Qt::Key_F3}, "Form1 Prognose Verlauf 4");
         row("Verlauf.", {Qt::Key_F2}, "Form1 Prognose Verlauf 4");
         row("Prognose.", {Qt::Key_Escape}, "Form1 4"); row("Verlauf.", {Qt::Key_Escape}, "Form1 4");
+        row("Form1.Schaden", {Qt::Key_F4}, "Form1 Runde 4"); row("Prognose.", {Qt::Key_F4}, "Form1 Prognose Runde 4");
+        row("Runde.", {Qt::Key_F2}, "Form1 Prognose Runde 4"); row("Runde.", {Qt::Key_Escape}, "Form1 4");
         // clang-format on
     }
     void keys() {
