@@ -7,6 +7,7 @@
 #include <QtSql>
 #include <QtTest>
 #include <csignal>
+#include <optional>
 #include <random>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -98,13 +99,15 @@ QList<Patient> made(int patients, int presses, const QString& file = {}) {
 class tst_Store : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir, kept; // `kept` holds a team of two patients with 150 lines each
-    QString path() const { return dir.filePath("runde.sqlite"); }
+    QTemporaryDir kept;                                // a team of two patients with 150 lines each
+    std::optional<QTemporaryDir> fresh{std::in_place}; // empty, for each test function and row
+    const QTemporaryDir& dir() const { return *fresh; }
+    QString path() const { return dir().filePath("runde.sqlite"); }
 
   private slots:
     void initTestCase() { made(2, 150, kept.filePath("runde.sqlite")); }
-    void init() { QVERIFY(dir.isValid()); }
-    void cleanup() { dir.remove(), new (&dir) QTemporaryDir(); }
+    void init() { QVERIFY(dir().isValid()); }
+    void cleanup() { fresh.emplace(); }
 
     // Every field, saved in steps as the program saves, reads back equal after each step.
     void roundTrip() {
@@ -301,9 +304,9 @@ class tst_Store : public QObject {
         QVERIFY(back.patients.isEmpty() && back.active == -1);
         QVERIFY2(back.problem.contains(why) && back.problem.contains(path()),
                  qPrintable(back.problem));
-        const QStringList aside = QDir(dir.path()).entryList({"runde.sqlite.beschädigt-*[0-9]"});
+        const QStringList aside = QDir(dir().path()).entryList({"runde.sqlite.beschädigt-*[0-9]"});
         QCOMPARE(aside.size(), 1);
-        const QString moved = dir.filePath(aside[0]);
+        const QString moved = dir().filePath(aside[0]);
         QVERIFY(back.problem.contains(moved) && !QFileInfo::exists(path()));
         // The team starts afresh beside the kept file.
         QList<Patient> fresh = made(1, 1);
@@ -361,10 +364,10 @@ class tst_Store : public QObject {
     // A full disk: the save fails, says why, and every committed press stays readable; once
     // there is room again the next save writes what waited.
     void fullDisk() {
-        if (mount("tmpfs", qPrintable(dir.path()), "tmpfs", 0, "size=256k") != 0)
+        if (mount("tmpfs", qPrintable(dir().path()), "tmpfs", 0, "size=256k") != 0)
             QSKIP("no tmpfs may be mounted here");
-        const auto unmount = qScopeGuard([this] { umount(qPrintable(dir.path())); });
-        QFile filler(dir.filePath("filler"));
+        const auto unmount = qScopeGuard([this] { umount(qPrintable(dir().path())); });
+        QFile filler(dir().filePath("filler"));
         QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(64000, 'x')) > 0);
         filler.close();
         QList<Patient> team = made(1, 0);
