@@ -21,6 +21,7 @@
 #include <QSqlQuery>
 #include <QtTest>
 #include <QtWidgets>
+#include <sys/mount.h>
 
 using Shown = std::initializer_list<std::pair<const char*, const char*>>;
 
@@ -63,6 +64,7 @@ class tst_Program : public QObject {
     }
   private slots:
     void team();
+    void saveFailure();
     void cleanup() {
         if (d)
             QCOMPARE(d->messages(), QStringList());
@@ -676,6 +678,35 @@ void tst_Program::team() {
     QCOMPARE(d->program().patients().size(), 0);
     QVERIFY(d->messages().join("").contains("daneben"));
     QVERIFY(!QFile::exists(team::Store::defaultPath()));
+}
+
+// A save that fails (a full disk) is told once, not at every save after it, and again once
+// after a save has worked in between.
+void tst_Program::saveFailure() {
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    if (mount("tmpfs", qPrintable(data.path()), "tmpfs", 0, "size=256k") != 0)
+        QSKIP("no tmpfs can be mounted here");
+    const auto unmount = qScopeGuard([&] { umount2(qPrintable(data.path()), MNT_DETACH); });
+    start(QList<int>(200, 1));
+    d->program().loadTeam();
+    QCOMPARE(d->program().newPatient("Kira"), "");
+    QFile filler(data.filePath("filler"));
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+        }
+        filler.close();
+        act({"Schaden=3", "cmdHeilen"});
+        d->program().saveNow();
+        QCOMPARE(d->messages().size(), 1);
+        act({"cmdHeilen"});
+        d->program().saveNow();
+        QCOMPARE(d->messages(), QStringList());
+        filler.remove();
+        d->program().saveNow();
+    }
+    d.reset();
 }
 
 SANIVEX_WINDOW_TEST_MAIN(tst_Program)
