@@ -40,6 +40,7 @@ class tst_Numbers : public QObject {
         QTest::newRow("bottom") << "C" << "-32768" << "-32768" << "-32768";
         QTest::newRow("below bottom") << "C" << "-32768.6" << range << "-32768.6";
         QTest::newRow("float top") << "C" << "3.4e38" << range << "3.4e+38";
+        QTest::newRow("largest float") << "C" << "340282346638528859811704183484516925440" << range << "3.40282e+38";
         QTest::newRow("beyond float") << "C" << "1e39" << range << nan;
         QTest::newRow("beyond double") << "C" << "1e309" << range << nan;
         QTest::newRow("309 digits") << "C" << QString(309, '9') << range << nan;
