@@ -65,6 +65,7 @@ class tst_Program : public QObject {
   private slots:
     void team();
     void saveFailure();
+    void recordTrimmed();
     void cleanup() {
         if (d)
             QCOMPARE(d->messages(), QStringList());
@@ -707,6 +708,31 @@ void tst_Program::saveFailure() {
         d->program().saveNow();
     }
     d.reset();
+}
+
+// A press that takes a patient's record past its 10,000 lines drops the oldest hundred, and
+// the record shown starts with the notice that says so.
+void tst_Program::recordTrimmed() {
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    start();
+    QList<team::Patient> team(1);
+    team[0].name = "Kira";
+    team[0].setSheet(d->program().form1.window()->capture());
+    RecordEntry line;
+    line.time = QDateTime::currentDateTime();
+    for (int n = 0; n < 9999; ++n)
+        team[0].addLine(line);
+    QString error;
+    QVERIFY2(team::Store(team::Store::defaultPath()).save(team, 0, &error), qPrintable(error));
+    start(QList<int>(10, 1));
+    d->program().loadTeam();
+    d->program().saveNow(); // the whole record is in
+    act({"Schaden=3", "cmdHeilen"});
+    const QList<RecordEntry> shown = d->program().record.entries();
+    QCOMPARE(shown.size(), 9901);
+    QCOMPARE(shown.first().inputs, "100 ältere Zeilen");
+    QCOMPARE(shown.last().action, "HEILEN!");
 }
 
 SANIVEX_WINDOW_TEST_MAIN(tst_Program)
