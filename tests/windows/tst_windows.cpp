@@ -247,6 +247,19 @@ class tst_Windows : public QObject {
             const bool plainLook = // but for the drop-down lists' slimmer arrow
                 qobject_cast<QComboBox*>(w) || w->grab().toImage() == unfocused;
             w->setStyle(nullptr);
+            if (auto* box = qobject_cast<QComboBox*>(w)) { // text and arrow side by side, inside
+                QStyleOptionComboBox o;
+                o.initFrom(box);
+                o.frame = box->hasFrame();
+                const auto part = [&](QStyle::SubControl sc) {
+                    return box->style()->subControlRect(QStyle::CC_ComboBox, &o, sc, box);
+                };
+                const QRect field = part(QStyle::SC_ComboBoxEditField);
+                const QRect arrow = part(QStyle::SC_ComboBoxArrow);
+                QVERIFY2(field.right() + 1 == arrow.left() && box->rect().contains(field) &&
+                             box->rect().contains(arrow),
+                         qPrintable(box->objectName()));
+            }
             w->setFocus(Qt::TabFocusReason);
             QImage focused = w->grab().toImage();
             if (qobject_cast<QLineEdit*>(w)) { // the caret blinks, it does not count
