@@ -16,7 +16,7 @@ template <class Window, class State = std::monostate> class WindowSlot {
 
     // The open window, or null. A closed window waits for its deferred deletion hidden; it
     // counts as closed from the moment it is hidden, so a quick reopening builds a fresh one.
-    Window* window() const { return isOpen() ? m_live.data() : nullptr; }
+    Window* window() const { return isOpen() ? m_window : nullptr; }
     bool isOpen() const { return !m_live.isNull() && m_live->isVisible(); }
 
     // `create` builds the widget from its definition; `load` runs its load handler.
@@ -30,6 +30,7 @@ template <class Window, class State = std::monostate> class WindowSlot {
         Window* window = create(state);
         window->setAttribute(Qt::WA_DeleteOnClose);
         m_live = window;
+        m_window = window;
         load(*window);
         window->show();
         return window;
@@ -40,11 +41,19 @@ template <class Window, class State = std::monostate> class WindowSlot {
             live->close();
     }
 
-    // Deletes the widget at once, open or waiting for deletion (at the end of the run).
-    void destroy() { delete m_live.data(); }
+    // Deletes the widget at once, open or waiting for deletion (at the end of the run). The
+    // slot lets go of it first: what its destruction sets off finds no window here.
+    void destroy() {
+        QWidget* live = m_live.data();
+        m_live.clear();
+        delete live;
+    }
 
   private:
-    QPointer<Window> m_live;
+    // Watched as a plain widget: a window being destroyed is no longer a `Window`, and looking
+    // at it as one then is undefined. `m_window` is handed out only while `m_live` holds it.
+    QPointer<QWidget> m_live;
+    Window* m_window = nullptr;
 };
 
 } // namespace app
