@@ -232,10 +232,9 @@ QByteArray Runde::csv(const QList<team::Patient>& patients) {
         const QByteArray text = record.csv();
         const QByteArray name = record::cell(p.name).toUtf8() + ';';
         qsizetype start = text.indexOf("\r\n") + 2;
+        constexpr qsizetype mark = 3; // the record's byte-order mark, kept first
         if (out.isEmpty())
-            out = "\xEF\xBB\xBF"
-                  "Name;" +
-                  text.mid(3, start - 3);
+            out = text.left(mark) + "Name;" + text.mid(mark, start - mark);
         for (qsizetype end; (end = text.indexOf("\r\n", start)) >= 0; start = end + 2)
             out += name + text.mid(start, end + 2 - start);
     }
