@@ -179,7 +179,7 @@ class tst_Odds : public QObject {
     }
 
     // Small cases with a known answer: a spread far from zero (no cancellation), the total of
-    // no presses, a sum that fits its limit only once merged, and the edge of the work budget.
+    // no presses, a sum that fits its limit only once merged, and the work budget.
     void smallCases() {
         QCOMPARE(Distribution({{10000, 0.1}, {10001, 0.9}}).variance(), 0.09);
         const Total none = fold({});
@@ -195,6 +195,16 @@ class tst_Odds : public QObject {
         // 9 coins have exactly 10 totals: counted, though 2^9 pairs were planned.
         const Distribution coin({{0, .5}, {1, .5}});
         QVERIFY(fold(Presses(9, coin), {.points = 10}).method() == Method::Exact);
+        // A sum counts the work planned for it where nothing can be saved: pairs that fit the
+        // limit merged, grouped inputs binned.
+        const Distribution grouped = sum(fits, fits, 4);
+        QVERIFY(!grouped.exact());
+        for (const auto& [a, b, limit] : {std::tuple{coin, coin, 4}, {grouped, grouped, 4}}) {
+            Adder add(limit);
+            add(a, b);
+            QCOMPARE(add.work(), Adder::mostWork(a.points().size(), a.exact(), b.points().size(),
+                                                 b.exact(), limit));
+        }
     }
 
     // Counted while the totals fit, binned beyond, the curve where binning would be coarser
