@@ -41,13 +41,6 @@ struct Seen {
 // An illegal provider: 2W6 - 2 can fall below 1 after a first success.
 const care::NormalSearchInput search{care::Provider::Illegal, {}, "", "", "", "2"};
 
-HealingInput input(const char* schaden, CC care) {
-    HealingInput in;
-    in.Schaden = schaden;
-    in.care = care;
-    return in;
-}
-
 } // namespace
 
 class tst_Forecast : public QObject {
@@ -62,10 +55,12 @@ class tst_Forecast : public QObject {
         QTest::addColumn<int>("lifestyle");
         QTest::addColumn<QString>("choice");
         QTest::newRow("home, magic")
-            << input("4", CC::daheim) << 0 << "Krankenhaus mit magischer Betreuung";
+            << HealingInput{.Schaden = "4"} << 0 << "Krankenhaus mit magischer Betreuung";
         QTest::newRow("forced hospital at 10")
-            << input("10", CC::schlechteUmst) << 2 << "Krankenhaus ohne magische Betreuung";
-        QTest::newRow("hospital, home") << input("3", CC::Krankenhaus) << 3 << "zu Hause";
+            << HealingInput{.Schaden = "10", .care = CC::schlechteUmst} << 2
+            << "Krankenhaus ohne magische Betreuung";
+        QTest::newRow("hospital, home")
+            << HealingInput{.Schaden = "3", .care = CC::Krankenhaus} << 3 << "zu Hause";
     }
     void healing() {
         QFETCH(HealingInput, in);
@@ -142,15 +137,16 @@ class tst_Forecast : public QObject {
         QTest::addColumn<HealingInput>("in");
         QTest::addColumn<int>("refusedAt");
         QTest::addColumn<bool>("essence");
-        HealingInput late = input("1370", CC::Krankenhaus);
-        late.txtKonstitution = "30";
-        late.Willenskraft = "20";
-        late.txtBioTech = "7";
-        late.dokBio = true;
-        late.BioIndex = "-2700";
-        QTest::newRow("later refusal") << late << 697 << false; // as real presses show
-        HealingInput cyber = input("2", CC::Krankenhaus);
-        cyber.undokCyb = true;
+        QTest::newRow("later refusal") // as real presses show
+            << HealingInput{.Schaden = "1370",
+                            .txtKonstitution = "30",
+                            .Willenskraft = "20",
+                            .BioIndex = "-2700",
+                            .txtBioTech = "7",
+                            .care = CC::Krankenhaus,
+                            .dokBio = true}
+            << 697 << false;
+        HealingInput cyber{.Schaden = "2", .care = CC::Krankenhaus, .undokCyb = true};
         QTest::newRow("undocumented cyberware") << cyber << 0 << true;
         cyber.Schaden = "1";
         QTest::newRow("last box") << cyber << 0 << false;
@@ -182,14 +178,12 @@ class tst_Forecast : public QObject {
     void exact() {
         Form1State three; // one box at lifestyle 3 comes to target 1, and is raised to 2
         three.Lebensstilstufe = 3;
-        QCOMPARE(odds::nextPress(input("1", CC::daheim), three)->target, 2);
-        HealingInput noDice = input("1", CC::daheim); // no success, for sure
-        noDice.txtKonstitution = "0";
-        const auto none = odds::nextPress(noDice, {});
+        QCOMPARE(odds::nextPress({.Schaden = "1"}, three)->target, 2);
+        const auto none = odds::nextPress({.Schaden = "1", .txtKonstitution = "0"}, {}); // no dice
         QCOMPARE(
             QList({double(none->dice), double(none->outcomes.size()), none->outcomes[0].chance}),
             QList<double>({0, 1, 1}));
-        const HealingInput in = input("2", CC::Krankenhaus);
+        const HealingInput in{.Schaden = "2", .care = CC::Krankenhaus};
         const auto found = odds::normalSearch(search, {});
         const auto row = odds::compareAll(odds::choices(in, search, {}, {}, {}), in, {}).back();
         QCOMPARE(row.choice.noDoctor, found->firstRefusal + found->secondRefusal);
