@@ -143,20 +143,7 @@ class tst_Windows : public QObject {
             a.contains('=') ? d->type(a.section('=', 0, 0), a.section('=', 1)) : d->click(a);
     }
 
-    // The window opened by start(), active.
-    QWidget* open(const QString& window) {
-        start(window);
-        QWidget* top = d->find(window + '.');
-        QApplication::setActiveWindow(top);
-        return QTest::qWaitForWindowActive(top) ? top : nullptr;
-    }
-
   private slots:
-    void cleanup() {
-        d.reset();
-        QCOMPARE(Driver::windows(), QStringList());
-    }
-
     void definition_data() {
         QTest::addColumn<QByteArray>("fingerprint"); // each row is named after its window
         QTest::newRow("Form1") << QByteArray("837b73dbcff3193b");
@@ -167,8 +154,10 @@ class tst_Windows : public QObject {
     }
     void definition() {
         QFETCH(QByteArray, fingerprint);
-        QWidget* top = open(QTest::currentDataTag());
-        QVERIFY(top);
+        start(QTest::currentDataTag());
+        QWidget* top = d->find(QString(QTest::currentDataTag()) + '.');
+        QApplication::setActiveWindow(top);
+        QVERIFY(QTest::qWaitForWindowActive(top));
         const QString shown = listing(top);
         const QByteArray hash =
             QCryptographicHash::hash(shown.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
