@@ -3,10 +3,10 @@
 // flag, check mark, font, red text, drop-down entries in order, focus order, start focus, drawn
 // lines, size) and the listing is compared with the fingerprint of the definition, so a control
 // moved, resized, renamed, re-captioned, re-enabled, re-filled or taken out of the focus order
-// fails; the listing is printed to show what differs. Every caption must fit its control, every
-// button must answer Return and Enter. Each control a user sets must reach the one input of the
-// rule it belongs to (main window -> HealingInput, the searches -> their search inputs), and
-// every window answers Enter, Escape, F2 and F3.
+// fails; the listing is printed to show what differs. Every control that takes the focus must
+// show it, every button must answer Return and Enter. Each control a user sets must reach the one
+// input of the rule it belongs to (main window -> HealingInput, the searches -> their search
+// inputs), and every window answers Enter, Escape, F2 and F3.
 
 #include "Driver.h"
 #include "ScriptedDice.h"
