@@ -14,20 +14,12 @@ using namespace healing;
 using CC = CareCondition;
 Q_DECLARE_METATYPE(healing::HealingInput)
 
-namespace {
-
 using H = HealingInput;
+using L = Lifestyle;
 
-Result<Press> press(const HealingInput& in, int lifestyle, QList<int> faces,
-                    numbers::Amount kosten = {}) {
-    Form1State s;
-    s.Lebensstilstufe = Int16(lifestyle);
-    s.Kosten = kosten;
-    s.Gesamtzeit = 10.0f;
-    return heal(in, s, *scriptedDice(std::move(faces)));
+static Result<Press> press(const HealingInput& in, QList<int> faces, numbers::Amount kosten = {}) {
+    return heal(in, {.Gesamtzeit = 10.0f, .Kosten = kosten}, *scriptedDice(std::move(faces)));
 }
-
-} // namespace
 
 class tst_Healing : public QObject {
     Q_OBJECT
@@ -39,13 +31,11 @@ class tst_Healing : public QObject {
     void presses();
     void tables_data();
     void tables();
-    void changes();
 };
 
 // A press's lines and numbers, or (with no numbers) its refusal, whatever dice were drawn.
 void tst_Healing::presses_data() {
     QTest::addColumn<HealingInput>("in");
-    QTest::addColumn<int>("lifestyle");
     QTest::addColumn<QList<int>>("faces");
     QTest::addColumn<QString>("lines");       // Meldungen, "|" between them, or the refusal
     QTest::addColumn<QList<float>>("result"); // target, base period, duration, running cost
@@ -53,74 +43,68 @@ void tst_Healing::presses_data() {
     const QString hospital = home + "Sie sind im Krankenhaus!|";
     const QString attributes = "Konstitutionsmodifikator: %1|Willenskraftmodifikator: %2|"
                                "Biotech Fertigkeit des Arztes: %3";
-    const QList<int> none;
-    const QList<float> refused;
+    const auto refuse = [](const char* tag, const H& in, const QString& refusal) {
+        QTest::newRow(tag) << in << QList<int>() << refusal << QList<float>();
+    };
     using namespace texts;
     // clang-format off
-    QTest::newRow("home, worse lifestyle, no success") << H{"4"} << 0 << QList{2, 2, 2}
+    QTest::newRow("home, worse lifestyle, no success") << H{"4"} << QList{2, 2, 2}
         << home.arg(4).arg(2) + "Lebensstil schlechter als benötigt: +6"
         << QList<float>{12, 288, 576, 0};
-    QTest::newRow("home, better lifestyle, two successes") << H{"2"} << 3 << QList{2, 3, 1}
-        << home.arg(2).arg(1) + "Lebensstil besser als benötigt: -1" << QList<float>{2, 48, 24, 0};
-    QTest::newRow("floor of 2, two hours") << H{"1"} << 4 << QList{1, 1, 2}
-        << home.arg(1).arg(1) + "Lebensstil besser als benötigt: -2" << QList<float>{2, 2, 2, 0};
+    QTest::newRow("floor of 2, two hours") << H{.Schaden = "1", .lifestyle = L::Luxus}
+        << QList{1, 1, 2} << home.arg(1).arg(1) + "Lebensstil besser als benötigt: -2"
+        << QList<float>{2, 2, 2, 0};
     QTest::newRow("three boxes, bad circumstances") << H{.Schaden = "3",
-        .care = CC::schlechteUmst} << 3 << QList{6, 2, 6, 1, 1}
+        .care = CC::schlechteUmst, .lifestyle = L::Mittelschicht} << QList{6, 2, 6, 1, 1}
         << home.arg(3).arg(2) + "Lebensstil ausreichend|Schlechte Umstände: +1"
         << QList<float>{6, 144, 72, 0};
     QTest::newRow("nine boxes, terrible circumstances, bioware") << H{.Schaden = "9",
-        .BioIndex = "3", .care = CC::furchtbareUmst, .dokBio = true} << 4 << QList{1, 6, 6, 1, 1}
+        .BioIndex = "3", .care = CC::furchtbareUmst, .lifestyle = L::Oberschicht, .dokBio = true}
+        << QList{1, 6, 6, 1, 1}
         << home.arg(9).arg(3) + "Patient hat Bioware: +2|Lebensstil ausreichend|"
            "Furchtbare Umstände: +3" << QList<float>{17, 408, 816, 0};
     QTest::newRow("hospital, 500 a day") << H{.Schaden = "4", .txtBioTech = "1",
-        .care = CC::Krankenhaus} << 0 << QList{6, 1, 1, 1}
+        .care = CC::Krankenhaus} << QList{6, 1, 1, 1}
         << hospital.arg(4).arg(2) + "Essenzmodifikator: +0|" + attributes.arg(0).arg(0).arg(0)
         << QList<float>{6, 288, 288, 6000};
-    QTest::newRow("ten boxes force hospital, tariff with skill") << H{"10"} << 4
-        << QList{3, 3, 3} << hospital.arg(10).arg(4) + "Essenzmodifikator: +0|" +
-           attributes.arg(0).arg(0).arg(-5) << QList<float>{9, 432, 864, 36400};
+    QTest::newRow("ten boxes force hospital, tariff with skill") << H{.Schaden = "10",
+        .lifestyle = L::Oberschicht} << QList{3, 3, 3} << hospital.arg(10).arg(4) +
+           "Essenzmodifikator: +0|" + attributes.arg(0).arg(0).arg(-5)
+        << QList<float>{9, 432, 864, 36400};
     QTest::newRow("magical care, awakened, communication") << H{.Schaden = "4",
         .care = CC::Krankenhaus, .magischeBetreuung = true, .Erwachter = true,
-        .Kommunikation = true} << 0 << QList{4, 1, 1}
+        .Kommunikation = true} << QList{4, 1, 1}
         << hospital.arg(4).arg(2) + "Langfristige magische Betreuung: -2|"
            "Patient ist Erwachter: +2|Essenzmodifikator: +0|Patient/Arzt Kommunikation gestört: "
            "+2|" + attributes.arg(0).arg(0).arg(-5) << QList<float>{3, 144, 144, 6000};
     QTest::newRow("undocumented wares win, attributes count") << H{.Schaden = "5",
         .txtKonstitution = "4", .Willenskraft = "7", .BioIndex = "2.2", .EssenzDok = "3",
         .txtBioTech = "3", .care = CC::Krankenhaus, .dokBio = true, .undokBio = true,
-        .dokCyb = true, .undokCyb = true} << 0 << QList{6, 6, 2, 1, 1, 2}
+        .dokCyb = true, .undokCyb = true} << QList{6, 6, 2, 1, 1, 2}
         << hospital.arg(5).arg(2) + "Patient hat undokumentierte Bioware: +3|"
            "Essenzmodifikator: +2|" + attributes.arg(-1).arg(-2).arg(-3)
         << QList<float>{6, 288, 288, 6000};
-    QTest::newRow("damage no number") << H{"x"} << 0 << none
-        << numbers::notAWholeNumber(fieldSchaden) << refused;
-    QTest::newRow("101 dice") << H{"4", "101"} << 0 << none << tooManyDice() << refused;
-    QTest::newRow("bio-index read at home") << H{.Schaden = "4", .BioIndex = "", .dokBio = true}
-        << 0 << none << numbers::notANumber(fieldBioIndex) << refused;
-    QTest::newRow("essence read in hospital") << H{.Schaden = "4", .EssenzDok = "-",
-        .care = CC::Krankenhaus, .dokCyb = true} << 0 << none << numbers::notANumber(fieldEssenz)
-        << refused;
-    QTest::newRow("doctor's share beyond 16 bits") << H{.Schaden = "10", .txtBioTech = "656"}
-        << 0 << none << fieldNearerZero("Der Kostenanteil der Biotech-Fertigkeit", fieldBioTech)
-        << refused;
-    QTest::newRow("bioware modifier beyond 16 bits") << H{.Schaden = "4", .BioIndex = "1e6",
-        .dokBio = true} << 0 << none << fieldNearerZero("Der Bioware-Modifikator", fieldBioIndex)
-        << refused;
-    QTest::newRow("target beyond 16 bits") << H{"32767"} << 0 << none
-        << tooLarge("Der Mindestwurf") << refused;
-    QTest::newRow("base period beyond 16 bits") << H{"700"} << 0 << none
-        << tooLarge("Der Grundzeitraum") << refused;
-    QTest::newRow("endless sixes") << H{"4"} << 0 << QList<int>(6000, 6) << runOfSixes << refused;
+    refuse("101 dice", H{"4", "101"}, tooManyDice());
+    refuse("bio-index read at home", H{.Schaden = "4", .BioIndex = "", .dokBio = true},
+        numbers::notANumber(fieldBioIndex));
+    refuse("essence read in hospital", H{.Schaden = "4", .EssenzDok = "-",
+        .care = CC::Krankenhaus, .dokCyb = true}, numbers::notANumber(fieldEssenz));
+    refuse("doctor's share beyond 16 bits", H{.Schaden = "10", .txtBioTech = "656"},
+        fieldNearerZero("Der Kostenanteil der Biotech-Fertigkeit", fieldBioTech));
+    refuse("bioware modifier beyond 16 bits", H{.Schaden = "4", .BioIndex = "1e6", .dokBio = true},
+        fieldNearerZero("Der Bioware-Modifikator", fieldBioIndex));
+    refuse("target beyond 16 bits", H{"32767"}, tooLarge("Der Mindestwurf"));
+    refuse("base period beyond 16 bits", H{"700"}, tooLarge("Der Grundzeitraum"));
+    QTest::newRow("endless sixes") << H{"4"} << QList<int>(6000, 6) << runOfSixes << QList<float>();
     // clang-format on
 }
 
 void tst_Healing::presses() {
     QFETCH(HealingInput, in);
-    QFETCH(int, lifestyle);
     QFETCH(QList<int>, faces);
     QFETCH(QString, lines);
     QFETCH(QList<float>, result);
-    const auto p = press(in, lifestyle, faces);
+    const auto p = press(in, faces);
     if (result.isEmpty()) {
         QCOMPARE(p.refusal(), lines);
         return;
@@ -134,10 +118,11 @@ void tst_Healing::presses() {
     QCOMPARE(s.Gesamtzeit, 10.0f + s.Heilungsdauer);
     QCOMPARE(p->hospital, result[3] > 0);
     QCOMPARE(s.Schadenskaestchen, in.Schaden.toInt() - 1);
-    QCOMPARE(p->healed(), in.Schaden == "1");
-    QCOMPARE(p->roll.dice.size(), faces.size() - faces.count(6));
+    // Undocumented ware wins over documented: the window is told to untick the documented box.
+    QCOMPARE(QList({p->changes.uncheckDokBio, p->changes.uncheckDokCyb}),
+             QList({in.undokBio, in.undokCyb}));
     // A running total beyond every amount refuses the hospital press that would add to it.
-    const auto costly = press({.Schaden = "1", .care = CC::Krankenhaus}, 0, {1, 1, 1},
+    const auto costly = press({.Schaden = "1", .care = CC::Krankenhaus}, {1, 1, 1},
                               numbers::Amount::fromTicks(std::numeric_limits<qint64>::max()));
     QCOMPARE(costly.refusal(), texts::costTooLarge);
 }
@@ -160,9 +145,11 @@ void tst_Healing::tables_data() {
     row("Mindstil", "Leicht", "Unterschicht 2"); row("Mindstil", "Mittel", "Mittelschicht 3");
     row("Mindstil", "Schwer", "Oberschicht 4"); row("Mindstil", "Tödlich", "Krankenhaus 5");
     row("Mindstil", "Todlich", "- -1"); // no level of that name: nothing written
-    row("Konstitution", "-4", "0"); row("Konstitution", "3", "0"); row("Konstitution", "4", "-1");
-    row("Konstitution", "6", "-1"); row("Konstitution", "7", "-2"); row("Konstitution", "9", "-2");
-    row("Konstitution", "10", "-3"); row("Konstitution", "30", "-3");
+    row("Lebensstil", "Strasse", "0"); row("Lebensstil", "Squatter", "1");
+    row("Lebensstil", "Unterschicht", "2"); row("Lebensstil", "Mittelschicht", "3");
+    row("Lebensstil", "Oberschicht", "4"); row("Lebensstil", "Luxus", "4");
+    row("Konstitution", "3", "0"); row("Konstitution", "4", "-1"); row("Konstitution", "6", "-1");
+    row("Konstitution", "7", "-2"); row("Konstitution", "9", "-2"); row("Konstitution", "10", "-3");
     row("Willenskraft", "3", "0"); row("Willenskraft", "7", "-2"); row("Willenskraft", "12", "-3");
     row("Arzt", "-1", "0"); row("Arzt", "0", "4"); row("Arzt", "1", "0"); row("Arzt", "2", "-2");
     row("Arzt", "3", "-3"); row("Arzt", "4", "-3"); row("Arzt", "5", "-4"); row("Arzt", "6", "-4");
@@ -176,10 +163,9 @@ void tst_Healing::tables_data() {
     row("dokBio", "3", "2"); row("dokBio", "5", "3"); row("dokBio", "4", "2");
     row("dokBio", "0.5", "1"); row("dokBio", "-3", "-1"); row("dokBio", "0", "0");
     row("undokBio", "4", "4"); row("undokBio", "2.2", "3"); row("undokBio", "-2.5", "-2");
-    // The change handlers' limits: the limit itself and half-typed text pass.
-    row("KonstGrenze", "30", ""); row("KonstGrenze", "31", "Was bist du für ein Tier?");
-    row("KonstGrenze", "1e309", "Was bist du für ein Tier?"); row("KonstGrenze", "-", "");
-    row("WilleGrenze", "20", ""); row("WilleGrenze", "20.5", "Ja, klar! Stahlwille!");
+    // The change handlers' limits: a number beyond every range, a fraction above the limit.
+    row("KonstGrenze", "1e309", "Was bist du für ein Tier?");
+    row("WilleGrenze", "20.5", "Ja, klar! Stahlwille!");
     // The tariff for 16 hours: boxes before the press, doctor's skill, K hospital, M magic.
     row("Kosten", "9 8 K", "333.33"); row("Kosten", "10 8 K", "1066.67");
     row("Kosten", "10 -3 K", "516.67"); row("Kosten", "4 8 KM", "666.67");
@@ -207,6 +193,10 @@ void tst_Healing::tables() {
         s.Mindestlebensstil = "-", s.MindeststilStufe = -1;
         Mindstil(s, in);
         got = s.Mindestlebensstil + ' ' + n(s.MindeststilStufe);
+    } else if (table == "Lebensstil") { // the options from top to bottom
+        const QStringList names{"Strasse",       "Squatter",    "Unterschicht",
+                                "Mittelschicht", "Oberschicht", "Luxus"};
+        got = n(lifestyleLevel(Lifestyle(names.indexOf(in))));
     } else if (table == "Konstitution") {
         got = modifier("Konstitutionsmodifikator: ", checkkonst(s, value));
     } else if (table == "Willenskraft") {
@@ -235,21 +225,6 @@ void tst_Healing::tables() {
         got = s.Kosten.text();
     }
     QCOMPARE(got, out);
-}
-
-// The controls a press changes: both ware pairs checked, and the documented ones alone.
-void tst_Healing::changes() {
-    // clang-format off
-    auto p = press({.Schaden = "4", .care = CC::Krankenhaus, .dokBio = true, .undokBio = true,
-                    .dokCyb = true, .undokCyb = true}, 0, {1, 1, 1});
-    QVERIFY((p->changes == ControlChanges{.selectKrankenhaus = true, .enableBioIndex = true,
-            .uncheckDokBio = true, .uncheckDokCyb = true, .enableDokCybFrame = true,
-            .clearEssenzDok = true}));
-    p = press({.Schaden = "4", .care = CC::Krankenhaus, .dokBio = true, .dokCyb = true}, 0,
-              {1, 1, 1});
-    QVERIFY((p->changes == ControlChanges{.selectKrankenhaus = true, .enableBioIndex = true,
-            .uncheckUndokBio = true, .uncheckUndokCyb = true, .enableDokCybFrame = true}));
-    // clang-format on
 }
 
 QTEST_GUILESS_MAIN(tst_Healing)
