@@ -34,10 +34,10 @@ healing::Press press(int boxesAfter, int successes, float hours, float total, bo
     healing::Press p;
     p.state.Schadenskaestchen = numbers::Int16(boxesAfter);
     p.state.Mindestwurf = 5;
-    p.unraisedTarget = 5;
     p.state.Heilungsdauer = hours;
     p.state.Gesamtzeit = total;
     p.state.Kosten = numbers::Amount::fromTicks(nuyen * 10000);
+    p.unraisedTarget = 5;
     p.hospital = hospital;
     p.roll = {{3, 1, 13}, numbers::Int16(successes)};
     return p;
@@ -96,15 +96,15 @@ class tst_Record : public QObject {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("cells"); // von Hand; boxes before, after; successes; days,
         // total; cost
-        healing::Press forced = press(9, 2, 36, 26880, true, 5600), notIll;
+        healing::Press forced = press(9, 2, 36, 26880, true, 5600);
         forced.unraisedTarget = 1;
+        healing::Press notIll;
         notIll.notIll = true;
-        care::NormalSearch refused, found;
-        refused.MW = 4;
-        refused.dice = 2;
-        refused.state = {2, 5, -1, 3.5f, 1, 2, 2};
-        refused.etiquette = {{4, 2}, 1};
-        found = refused;
+        care::NormalSearch found;
+        found.MW = 4;
+        found.dice = 2;
+        found.state = {2, 5, -1, 3.5f, 1, 2, 2};
+        found.etiquette = {{4, 2}, 1};
         found.doctor = care::DoctorRoll{6, 5, 11, {5, 2, false}};
         care::EmergencySearch emergency;
         emergency.state.Modif = -2;
@@ -129,21 +129,11 @@ class tst_Record : public QObject {
                                    "Ergebnis 11, Fertigkeitsstufe 5, Ausrüstungsstufe 2, "
                                    "Zeitraum 3,5 Tage"
                                 << "ja;;;1;3,5;;";
-        QTest::newRow("first refusal") << record::normalSearch(refused, rolled)
-                                       << "Normale Suche: Modifikator 2, Fertigk.Mod. -1, MW 4, 2 "
-                                          "Würfel, Würfel Gebräuche 4 2 → 1 Erfolg, " +
-                                              care::texts::firstRefusal
-                                       << "nein;;;1;;;";
         QTest::newRow("emergency")
             << record::emergencySearch(emergency, rolled)
             << "Notfallsuche: Modifikator -2, Würfel 2W6 1 2 → Ergebnis 1: " +
                    care::texts::secondRefusal
             << "nein;;;;;;";
-        QTest::newRow("trade") << record::trade("Zeitraum verdoppeln, bringt einen Erfolg",
-                                                {0, 0, 0, 7.0f, 3, 1, 1})
-                               << "Handel: Zeitraum verdoppeln, bringt einen Erfolg → "
-                                  "Ausrüstungsstufe 1, Zeitraum 7 Tage, 3 Erfolge"
-                               << "nein;;;3;7;;";
         QTest::newRow("reset") << record::reset(268.8f, numbers::Amount::fromTicks(56000000))
                                << "Reset: Gesamtzeit 268,8 hrs und Kosten 5600 Nuyen auf 0"
                                << "nein;;;;;0;";
@@ -241,9 +231,7 @@ class tst_Record : public QObject {
         QTest::newRow("old") << "alt.csv" << -1 << false << "";
         QTest::newRow("link") << "link" << -1 << false << "";
         QTest::newRow("fifo") << "pipe" << -1 << false << "keine gewöhnliche Datei";
-        QTest::newRow("device") << "/dev/null" << -1 << false << "keine gewöhnliche Datei";
         QTest::newRow("folder") << "." << -1 << false << "keine gewöhnliche Datei";
-        QTest::newRow("no folder") << "fehlt/v.csv" << -1 << false << "Den Ordner gibt es nicht.";
         QTest::newRow("no right") << "ro/v.csv" << -1 << false << "Keine Berechtigung.";
         QTest::newRow("file as folder") << "alt.csv/v.csv" << -1 << false << "gibt es nicht";
         QTest::newRow("read-only") << "@/v.csv" << -1 << true << "schreibgeschützt";
@@ -296,10 +284,7 @@ class tst_Record : public QObject {
         filler.remove();
         QCOMPARE(dir.entryList(all).join(' '),
                  before || error.size() ? "alt.csv link pipe ro" : "alt.csv link neu.csv pipe ro");
-        budget = 1 << 20;
-        if (room >= 0)
-            QVERIFY(record::saveFile(path, three, &why, real ? nullptr : shortWrite));
-        if (error.isEmpty() || room >= 0)
+        if (error.isEmpty())
             QCOMPARE(bytes(path), three);
     }
 };
