@@ -7,16 +7,13 @@
 #include "LocaleGuard.h"
 #include "ScriptedDice.h"
 #include "odds/Forecast.h"
-#include "windows/Auswahl.h"
-#include "windows/Charts.h"
 #include "windows/Form1.h"
+#include "windows/NotfallVersorgung.h"
 #include "windows/Prognose.h"
-#include "windows/ProgramLook.h"
 #include "windows/Runde.h"
 #include "windows/Verlauf.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
+#include <QtSql>
 #include <QtTest>
 #include <QtWidgets>
 #include <sys/mount.h>
@@ -43,30 +40,9 @@ class tst_Program : public QObject {
                 s.contains('=') ? d->type(name, text) : d->click(s);
         }
     }
-    // A screen reader hears each result label of the window: its frame's caption as the name,
-    // the value as the description; a value cut off by its label is also its tooltip. Gives
-    // how many labels show something, and the labels with a tooltip.
-    QString heard(const QString& window) {
-        int values = 0;
-        QStringList tips;
-        for (QLabel* label : d->find(window + '.')->findChildren<QLabel*>()) {
-            const auto* frame = qobject_cast<QGroupBox*>(label->parentWidget());
-            if (!frame)
-                continue;
-            const auto* heard = QAccessible::queryAccessibleInterface(label);
-            if (heard->text(QAccessible::Name) != frame->title() ||
-                heard->text(QAccessible::Description) != label->text())
-                tips << label->objectName() + " unheard";
-            values += !label->text().isEmpty();
-            if (!label->toolTip().isEmpty())
-                tips << label->objectName() + (label->toolTip() == label->text() ? "" : " wrong");
-        }
-        return QString::number(values) + ' ' + tips.join(' ');
-    }
   private slots:
     void team();
     void saveFailure();
-    void recordTrimmed();
     void cleanup() {
         if (d)
             QCOMPARE(d->messages(), QStringList());
@@ -81,11 +57,8 @@ class tst_Program : public QObject {
         for (const auto& [field, limit, message] :
              {std::tuple{"txtKonstitution", 30, "Was bist du für ein Tier?"},
               {"Willenskraft", 20, "Ja, klar! Stahlwille!"}}) {
-            QString typed;
-            d->onMessage = [&, field = field](const QString&) { typed = d->text(field); };
             d->type(field, QString::number(limit + 1));
             QCOMPARE(d->messages(), QStringList{message});
-            QCOMPARE(typed, QString::number(limit + 1)); // while the box is up
             QCOMPARE(d->find(field)->property("selectedText").toString(), "1");
             act({field + QString("=%1").arg(limit), field + QString("=-")});
         }
@@ -126,19 +99,17 @@ class tst_Program : public QObject {
         start(QList<int>{1, 1, 2, 2, 2, 2, 2, 2, 2, 2} + QList<int>(10, 3));
         act({"Krankenhaus", "magischeBetreuung", "Schaden=2", "txtKonstitution=10",
              "Willenskraft=12", "txtBioTech=10", "cmdHeilen"});
-        QCOMPARE(heard("Form1"), "7 lblGrundzeitraum lblHeilungsdauer");
-        d->click("cmdReset");
-        QCOMPARE(heard("Form1"), "5 lblGrundzeitraum lblHeilungsdauer");
-    }
-
-    // At the edge: a value one pixel wider than its label is cut, one exactly as wide fits.
-    void resultFits() {
-        QLabel label;
-        const QString value = "288 hrs = 12 Tage";
-        for (int wider : {1, 0}) {
-            label.setFixedWidth(label.fontMetrics().horizontalAdvance(value) - wider);
-            windows::showResult(&label, value);
-            QCOMPARE(label.toolTip(), wider ? value : "");
+        // A screen reader hears a result's frame caption and its value; a value cut off by its
+        // label is also its tooltip.
+        for (const auto& [name, heard] :
+             {std::pair("lblHeilungsdauer", "Heilungsdauer|0,25 hrs = 0,01041667 Tage|0,25 hrs = "
+                                            "0,01041667 Tage"),
+              {"lblErfolge", "Erfolge beim Würfeln|8|"}}) {
+            QWidget* label = d->find(name);
+            const auto* a = QAccessible::queryAccessibleInterface(label);
+            QCOMPARE(a->text(QAccessible::Name) + '|' + a->text(QAccessible::Description) + '|' +
+                         label->toolTip(),
+                     heard);
         }
     }
 
@@ -148,12 +119,11 @@ class tst_Program : public QObject {
              "?lstModifMeld=Öffentlich/Illegal: -1|Keiner: -1", "?cmbKontrakt=Keiner",
              "?lblModif=-2", "?lblWurf1=3", "?lblWurf2=4", "?lblSumme=5", "?lblFertigkeit=4",
              "?lblEquipment=2"});
-        QCOMPARE(heard("NotfallVersorgung"), "6 ");
         act({"NotfallVersorgung.cmdUebernehmen", "?txtBioTech=4", "?windows=Form1"});
     }
 
-    // The etiquette dice reach the main window's list; the trade opens with two successes;
-    // the second refusal is announced while the old levels still show.
+    // The etiquette dice reach the main window's list; the trade opens with two successes and
+    // stays open after the second refusal; the first refusal closes the window.
     void normalSearch() {
         start({4, 6, 2, 6, 1, 3, 2, 4, 1, 1, 3});
         act({"Krankenhaus",
@@ -181,13 +151,9 @@ class tst_Program : public QObject {
              "?lblZeitraum=7 Tage",
              "?lblEquipment=2",
              "?NormalVersorgung.lblErfolge=2"});
-        QCOMPARE(heard("NormalVersorgung"), "10 ");
-        QString during;
-        d->onMessage = [&](const QString&) { during = d->text("lblFertigkeit"); };
         act({"optIllegal", "cmbKategorie=Standardcyberware", "txtGebräuche=1",
              "NormalVersorgung.cmdSuchDoc", // 4 against 2, then 1 + 1 - 2
              "?messages=Keiner will dir helfen! Sorry, Kollego!", "?lblFertigkeit=0"});
-        QCOMPARE(during, "5");
         QVERIFY(d->find("cmdImproveQual")->isEnabled()); // the trade stays open
         // The first refusal closes the window, keeps the dice and the skill found before.
         act({"optKonzern", "NormalVersorgung.cmdSuchDoc", // 3 against 5
@@ -197,8 +163,7 @@ class tst_Program : public QObject {
         act({"NormalVersorgung.cmdUebernehmen", "?lstErgebnis=3", "?txtBioTech=0"});
     }
 
-    // The forecast shows a refusal in place of its numbers without a box, draws no dice, and
-    // has a section for an open search while its window is open.
+    // The forecast shows a refusal in place of its numbers without a box, and draws no dice.
     void forecast() {
         start({2, 2, 2});
         d->key("Schaden", Qt::Key_F2);
@@ -212,24 +177,13 @@ class tst_Program : public QObject {
         QCOMPARE(d->text("lblBisZurHeilung"), refusal);
         QCOMPARE(d->messages(), QStringList());
         act({"Schaden=4", "cmdHeilen", "?lstErgebnis=2|2|2"});
-        const auto searching = [&] {
-            QCoreApplication::processEvents();
-            return d->find("frmNotfallSuche")->isVisibleTo(d->find("Prognose."));
-        };
-        QVERIFY(!searching());
-        act({"Krankenhaus", "Form1.cmdSuchDoc", "cmdNotfall"});
-        QVERIFY(searching());
-        d->click("NotfallVersorgung.cmdCancel");
-        QVERIFY(!searching());
         // A hospital stay of few boxes and many dice: the rare counts merged by their range,
-        // each other count with its cost, durations under a day in hours, the curve's axis
-        // past its last value.
+        // each other count with its cost, durations under a day in hours.
         act({"Krankenhaus", "txtKonstitution=30"});
         const QString next = now("Schaden", "3", "lblNaechsterWurf");
         QVERIFY(next.contains("\n1–17\u00a0Erfolge zusammen: 0,1\u00a0%\n"));
         QCOMPARE(next.count("Kosten"), next.count("Heilungsdauer")); // 14 counts, the mean
         QVERIFY(d->text("lblNaechsterWurfKurz").endsWith("0,08\u00a0Stunden, Kosten 2\u00a0Nuyen"));
-        QVERIFY(windows::CurveChart::axis(0, 9.6) == std::pair(15.0, 5.0));
         QTRY_VERIFY(static_cast<Prognose*>(d->find("Prognose."))->comparisonDone());
         QCOMPARE(d->text("lblVergleich").count(u"0\u00a0Nuyen</td><td>günstigste</td>"),
                  3); // at home
@@ -304,7 +258,6 @@ class tst_Program : public QObject {
         row("zero", "", {"0"}, "", "Würfel 1: „0“ ist keine Augenzahl.");
         row("unfinished six", "", {"6"}, "", "Würfel 1 steht bei 6");
         row("unfinished 12", "", {"1", "66"}, "", "Würfel 2 steht bei 12");
-        row("letters", "", {"x"}, "", "Würfel 1: „x“ ist keine Augenzahl.");
         row("too few", "", {"1", "2"}, "", "Würfel 3 fehlt noch.");
         row("beyond 16 bits", "40001", {}, "", "Würfel 1: mehr als 32767 Augen zählt kein Wurf.");
         row("400 digits", QString(400, '9'), {}, "", "Würfel 1: mehr als");
@@ -346,52 +299,6 @@ class tst_Program : public QObject {
             QVERIFY(entries.isEmpty());
         }
         QCOMPARE(Driver::windows(), QStringList{"Form1"});
-    }
-
-    // The dialog belongs to the window that asked, whichever window is active: when that window
-    // is closed while the dialog is open and the dialog is confirmed afterwards, the roll is
-    // abandoned and nothing reaches the window. `deleted`: the window is deleted before the
-    // confirmation, otherwise only hidden.
-    void diceForAGoneWindow_data() {
-        QTest::addColumn<QString>("search"); // "": the main window's "HEILEN!"
-        QTest::addColumn<int>("asked");      // the dialog during which the window goes
-        QTest::addColumn<bool>("deleted");
-        QTest::newRow("main") << "" << 1 << false;
-        QTest::newRow("etiquette") << "cmdNormalfall" << 1 << true;
-        QTest::newRow("normal 2W6") << "cmdNormalfall" << 2 << false;
-        QTest::newRow("emergency") << "cmdNotfall" << 1 << true;
-    }
-    void diceForAGoneWindow() {
-        QFETCH(QString, search);
-        QFETCH(int, asked);
-        QFETCH(bool, deleted);
-        start();
-        act({"chkEigeneWuerfel", "Schaden=4"});
-        d->diceAnswers = {{"4", "4", "4"}};
-        QString window = "Form1";
-        if (!search.isEmpty()) {
-            act({"Krankenhaus", "Form1.cmdSuchDoc", search});
-            window = search == "cmdNotfall" ? "NotfallVersorgung" : "NormalVersorgung";
-            if (search == "cmdNormalfall")
-                d->type("txtGebräuche", "2");
-            d->diceAnswers = {{"4", "4"}, {"3", "5"}};
-        }
-        const QPointer<QWidget> gone = d->find(window + '.');
-        d->beforeConfirm = [&](QWidget*) {
-            if (d->diceAsked.size() != asked)
-                return;
-            gone->close();
-            if (deleted)
-                QCOMPARE(Driver::windows(), QStringList{"Form1"});
-        };
-        // Another window is active, or none.
-        QApplication::setActiveWindow(search.isEmpty() ? nullptr : d->find("Form1."));
-        d->click(window + (search.isEmpty() ? ".cmdHeilen" : ".cmdSuchDoc"));
-        QCOMPARE(d->diceAsked.size(), asked);
-        QVERIFY(d->program().record.entries().isEmpty());
-        QCOMPARE(Driver::windows(), search.isEmpty() ? QStringList() : QStringList{"Form1"});
-        if (!search.isEmpty())
-            QCOMPARE(d->text("lstErgebnis"), "");
     }
 
     // A press that only its finish would refuse asks for no dice: the refusal comes first, and
@@ -450,12 +357,7 @@ class tst_Program : public QObject {
         d->click("cmdKopieren");
         QCOMPARE(QApplication::clipboard()->text(), d->program().record.plainText());
         QTemporaryDir dir;
-        auto* verlauf = static_cast<Verlauf*>(d->find("Verlauf."));
-        verlauf->saveTo(dir.filePath("v.csv"));
-        QFile file(dir.filePath("v.csv"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), d->program().record.csv());
-        verlauf->saveTo(dir.filePath("nowhere/v.csv"));
+        static_cast<Verlauf*>(d->find("Verlauf."))->saveTo(dir.filePath("nowhere/v.csv"));
         QCOMPARE(d->messages(),
                  QStringList("Der Verlauf konnte nicht in „" + dir.filePath("nowhere/v.csv") +
                              "“ gespeichert werden: Den Ordner gibt es nicht."));
@@ -468,50 +370,16 @@ class tst_Program : public QObject {
         QCOMPARE(d->text("lstVerlauf"), "");
     }
 
-    // A window that goes away while its own message box is open, closed by a screen reader's
-    // "press" on one of its buttons or with the main window: the box ends with it and nothing
-    // touches the window afterwards.
-    void boxesOutliveNothing_data() {
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<QString>("pressed"); // "": the main window is closed
-        QTest::addColumn<QList<int>>("faces");
-        QTest::newRow("main window") << QString() << QString() << QList<int>{};
-        QTest::newRow("normal") << "cmdNormalfall"
-                                << "cmdUebernehmen" << QList{4, 1, 1};
-        QTest::newRow("emergency") << "cmdNotfall" << QString() << QList{1, 1};
-    }
-    void boxesOutliveNothing() {
-        QFETCH(QString, search);
-        QFETCH(QString, pressed);
-        QFETCH(QList<int>, faces);
+    // A window that goes away with the main window while its own message box is open: the box
+    // ends with it and nothing touches the window afterwards.
+    void boxOutlivesNothing() {
         QApplication::setQuitOnLastWindowClosed(false);
-        app::Programm program(scriptedDice(faces)); // the real, modal message boxes
+        app::Programm program(scriptedDice({1, 1})); // the real, modal message boxes
         QWidget* main = program.start();
-        QWidget* window = main;
-        const auto child = [](QWidget* w, const QString& name) {
-            return w->findChild<QAbstractButton*>(name);
-        };
-        if (search.isEmpty()) {
-            main->findChild<QLineEdit*>("Schaden")->setText("x");
-        } else {
-            child(main, "Krankenhaus")->click();
-            child(main, "cmdSuchDoc")->click();
-            child(program.auswahl.window(), search)->click();
-            for (QWidget* top : QApplication::topLevelWidgets())
-                if (top->isVisible() && top != main)
-                    window = top;
-            if (faces.size() == 3) // an illegal provider: 1 + 1 - 2 is the second refusal
-                child(window, "optIllegal")->click();
-        }
-        const QPointer<QWidget> watched = window;
+        const QPointer<QWidget> window = program.openNotfallVersorgung();
         QTimer::singleShot(0, window, [&] {
             QVERIFY(QApplication::activeModalWidget());
-            if (pressed.isEmpty())
-                main->close();
-            else
-                QAccessible::queryAccessibleInterface(child(window, pressed))
-                    ->actionInterface()
-                    ->doAction(QAccessibleActionInterface::pressAction());
+            main->close();
         });
         QTimer guard; // a box still open after its window is gone must not hang the test
         connect(&guard, &QTimer::timeout, this, [] {
@@ -519,8 +387,8 @@ class tst_Program : public QObject {
                 box->close();
         });
         guard.start(2000);
-        child(window, search.isEmpty() ? "cmdHeilen" : "cmdSuchDoc")->click();
-        QTRY_VERIFY(watched.isNull());
+        window->findChild<QAbstractButton*>("cmdSuchDoc")->click();
+        QTRY_VERIFY(window.isNull());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QApplication::setQuitOnLastWindowClosed(true);
     }
@@ -608,7 +476,7 @@ void tst_Program::team() {
     }
     p = restart();
     QCOMPARE(shown(*d).section('\n', 0, 0), kept.section('\n', 0, 0));
-    // Removing asks and keeps by default; the whole team's record is one CSV.
+    // Removing asks and keeps by default; a failed save of the team's record is told.
     Runde* runde = p->openRunde();
     auto* table = runde->findChild<QTableWidget*>();
     const auto row = [table](int r) {
@@ -627,9 +495,6 @@ void tst_Program::team() {
     d->type("Schaden", "x");
     p->saveNow();
     QCOMPARE(row(1).section(' ', 0, 5), "🦾 x Hause  Nuyen eingeben.");
-    runde->saveTo(data.filePath("runde.csv"));
-    QFile csv(data.filePath("runde.csv"));
-    QVERIFY(csv.open(QIODevice::ReadOnly) && csv.readAll().contains("\nKira;"));
     runde->saveTo(data.filePath("nowhere/runde.csv"));
     QVERIFY(d->messages().join("").startsWith("Der Verlauf der Runde konnte nicht in „"));
     d->click("cmdEntfernen");
@@ -653,6 +518,24 @@ void tst_Program::team() {
     QCOMPARE(d->program().patients().size(), 0);
     QVERIFY(d->messages().join("").contains("daneben"));
     QVERIFY(!QFile::exists(team::Store::defaultPath()));
+    // A press that takes a patient's record past its 10,000 lines drops the oldest hundred, and
+    // the record shown starts with the notice that says so.
+    QList<team::Patient> full(1);
+    full[0].name = "Kira";
+    full[0].setSheet(d->program().form1.window()->capture());
+    RecordEntry line;
+    line.time = QDateTime::currentDateTime();
+    for (int n = 0; n < 9999; ++n)
+        full[0].addLine(line);
+    QString error;
+    QVERIFY2(team::Store(team::Store::defaultPath()).save(full, 0, &error), qPrintable(error));
+    p = restart();
+    p->saveNow(); // the whole record is in
+    act({"Schaden=3", "cmdHeilen"});
+    const QList<RecordEntry> lines = p->record.entries();
+    QCOMPARE(lines.size(), 9901);
+    QCOMPARE(lines.first().inputs, "100 ältere Zeilen");
+    QCOMPARE(lines.last().action, "HEILEN!");
 }
 
 // A save that fails (a full disk) is told once, not at every save after it, and again once
@@ -682,31 +565,6 @@ void tst_Program::saveFailure() {
         d->program().saveNow();
     }
     d.reset();
-}
-
-// A press that takes a patient's record past its 10,000 lines drops the oldest hundred, and
-// the record shown starts with the notice that says so.
-void tst_Program::recordTrimmed() {
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    start();
-    QList<team::Patient> team(1);
-    team[0].name = "Kira";
-    team[0].setSheet(d->program().form1.window()->capture());
-    RecordEntry line;
-    line.time = QDateTime::currentDateTime();
-    for (int n = 0; n < 9999; ++n)
-        team[0].addLine(line);
-    QString error;
-    QVERIFY2(team::Store(team::Store::defaultPath()).save(team, 0, &error), qPrintable(error));
-    start(QList<int>(10, 1));
-    d->program().loadTeam();
-    d->program().saveNow(); // the whole record is in
-    act({"Schaden=3", "cmdHeilen"});
-    const QList<RecordEntry> shown = d->program().record.entries();
-    QCOMPARE(shown.size(), 9901);
-    QCOMPARE(shown.first().inputs, "100 ältere Zeilen");
-    QCOMPARE(shown.last().action, "HEILEN!");
 }
 
 SANIVEX_WINDOW_TEST_MAIN(tst_Program)

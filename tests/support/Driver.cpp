@@ -28,8 +28,8 @@ class DialogWatch final : public QObject {
 } // namespace
 
 Driver::Driver(std::unique_ptr<dice::Wuerfelomat> dice)
-    : m_program(std::make_unique<app::Programm>(std::move(dice), this)),
-      m_dialogs(std::make_unique<DialogWatch>([this](QWidget* d) { answerDice(d); })) {
+    : m_dialogs(std::make_unique<DialogWatch>([this](QWidget* d) { answerDice(d); })),
+      m_program(std::make_unique<app::Programm>(std::move(dice), this)) {
     qApp->installEventFilter(m_dialogs.get());
     QWidget* main = m_program->start();
     QApplication::setActiveWindow(main);
@@ -57,16 +57,9 @@ void Driver::answerDice(QWidget* dialog) {
     }
 }
 
-Driver::~Driver() {
-    m_program.reset();
-}
-
 bool Driver::inform(QWidget* window, const QString& text) {
-    const QPointer<QWidget> alive(window);
     m_messages.append(text);
-    if (onMessage)
-        onMessage(text);
-    return !alive.isNull();
+    return window != nullptr; // nothing closes a window while a recorded message is "open"
 }
 
 bool Driver::ask(QWidget* window, const QString& text) {
@@ -154,14 +147,4 @@ QMap<QString, QString> Driver::snapshot() const {
     shot["Form1.Gesamtzeit"] = QString::number(m_program->form1.state.Gesamtzeit);
     shot["Form1.Kosten"] = m_program->form1.state.Kosten.text();
     return shot;
-}
-
-QStringList Driver::changesSince(const QMap<QString, QString>& before) const {
-    QMap<QString, QString> now = snapshot(), both = now;
-    both.insert(before);
-    QStringList changed;
-    for (const QString& key : both.keys())
-        if (before.value(key, "gone") != now.value(key, "gone"))
-            changed << key;
-    return changed;
 }
