@@ -8,21 +8,16 @@
 namespace {
 
 // Calls back once a dice dialog is on screen (and running its own loop).
-class DialogWatch final : public QObject {
-  public:
-    explicit DialogWatch(std::function<void(QWidget*)> shown) : m_shown(std::move(shown)) {}
-
-  protected:
+struct DialogWatch final : QObject {
+    explicit DialogWatch(std::function<void(QWidget*)> shown) : shown(std::move(shown)) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && watched->objectName() == "EigeneWuerfel") {
             auto* dialog = static_cast<QWidget*>(watched);
-            QTimer::singleShot(0, dialog, [this, dialog] { m_shown(dialog); });
+            QTimer::singleShot(0, dialog, [this, dialog] { shown(dialog); });
         }
         return false;
     }
-
-  private:
-    std::function<void(QWidget*)> m_shown;
+    const std::function<void(QWidget*)> shown;
 };
 
 } // namespace
@@ -31,8 +26,7 @@ Driver::Driver(std::unique_ptr<dice::Wuerfelomat> dice)
     : m_dialogs(std::make_unique<DialogWatch>([this](QWidget* d) { answerDice(d); })),
       m_program(std::make_unique<app::Programm>(std::move(dice), this)) {
     qApp->installEventFilter(m_dialogs.get());
-    QWidget* main = m_program->start();
-    QApplication::setActiveWindow(main);
+    QApplication::setActiveWindow(m_program->start());
 }
 
 void Driver::answerDice(QWidget* dialog) {
