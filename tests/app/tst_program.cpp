@@ -79,9 +79,10 @@ class tst_Program : public QObject {
              "?lblGesamtzeit=720 hrs = 30 Tage",
              // The floor of 2 shows the value before it; the last box heals.
              "daheim", "Oberschicht", "Schaden=1", "txtKonstitution=2", "cmdHeilen",
-             "?Modifk=2  (0)", "?messages=Sie sind geheilt!",
-             // Reset only blanks the running totals.
-             "Schaden=3", "cmdHeilen"});
+             "?Modifk=2  (0)", "?messages=Sie sind geheilt!", "Schaden=3"});
+        d->key("Schaden", Qt::Key_Enter); // Enter in a field heals, once
+        act({"?lstErgebnis=2|2", "?Schaden=2"});
+        // Reset only blanks the running totals.
         auto before = d->snapshot();
         d->click("cmdReset");
         auto after = d->snapshot();
