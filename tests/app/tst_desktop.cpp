@@ -37,57 +37,45 @@ class TestDesktop : public QObject {
     }
 
     void commandLine_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("full"); // stdout goes to /dev/full
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("output"); // how stdout starts, empty: nothing on it
-        QTest::addColumn<QString>("error");  // the same for stderr
-
-        // clang-format off
-    QTest::newRow("help") << QStringList{"--help"} << false << 0 << "Aufruf: sanivex-genesor" << "";
-    QTest::newRow("version") << QStringList{"--version"} << false << 0
-                             << "Sanivex - Genesor " SANIVEX_VERSION "\n" << "";
-    QTest::newRow("help, disk full") << QStringList{"--help"} << true << 1 << ""
-                                     << "sanivex-genesor: Ausgabe fehlgeschlagen: ";
-    QTest::newRow("version, disk full") << QStringList{"--version"} << true << 1 << ""
-                                        << "sanivex-genesor: Ausgabe fehlgeschlagen: ";
-    QTest::newRow("Qt option's value") << QStringList{"-platform", "heilen", "--help"} << false
-                                       << 0 << "Aufruf:" << "";
-    QTest::newRow("style") << QStringList{"-style", "Fusion"} << false << 2 << ""
-                           << "sanivex-genesor: unbekannte Option „-style“";
-    QTest::newRow("unknown option") << QStringList{"--heilen"} << false << 2 << ""
-                                    << "sanivex-genesor: unbekannte Option „--heilen“";
-    QTest::newRow("value on a Qt flag") << QStringList{"-reverse=1"} << false << 2 << ""
-                                        << "sanivex-genesor: unbekannte Option";
-    QTest::newRow("stray argument") << QStringList{"heilen"} << false << 2 << ""
-                                    << "sanivex-genesor: unerwartetes Argument „heilen“";
-    QTest::newRow("no display") << QStringList{} << false << 3 << "" << "sanivex-genesor: Keine "
-        "grafische Oberfläche erreichbar. Das Programm braucht eine laufende X11- oder "
-        "Wayland-Sitzung (DISPLAY oder WAYLAND_DISPLAY).\n  qt.qpa.";
-    // Running (-1): Qt's own warning while it opened the display still comes out.
-    QTest::newRow("display") << QStringList{"-platform", "offscreen"} << false << -1 << ""
-                             << "QStandardPaths: XDG_RUNTIME_DIR not set";
-        // clang-format on
+        QTest::addColumn<QStringList>("arguments"); // first ">": stdout goes to /dev/full
+        QTest::addColumn<int>("exitCode");          // -1: still running
+        QTest::addColumn<QString>("output");        // how stdout starts, empty: nothing on it
+        QTest::addColumn<QString>("error");         // the same for stderr
+        const auto row = [](const char* tag, QStringList arguments, int exitCode,
+                            const char* output, const char* error) {
+            QTest::newRow(tag) << arguments << exitCode << QString(output) << QString(error);
+        };
+        row("help", {"--help"}, 0, "Aufruf: sanivex-genesor", "");
+        row("version", {"--version"}, 0, "Sanivex - Genesor " SANIVEX_VERSION "\n", "");
+        row("disk full", {">", "--help"}, 1, "", "sanivex-genesor: Ausgabe fehlgeschlagen: ");
+        row("Qt option's value", {"-platform", "heilen", "--help"}, 0, "Aufruf:", "");
+        row("style", {"-style", "Fusion"}, 2, "", "sanivex-genesor: unbekannte Option „-style“");
+        row("value on a Qt flag", {"-reverse=1"}, 2, "", "sanivex-genesor: unbekannte Option");
+        row("stray argument", {"heilen"}, 2, "", "sanivex-genesor: unerwartetes Argument „heilen“");
+        row("no display", {}, 3, "",
+            "sanivex-genesor: Keine grafische Oberfläche erreichbar. Das Programm braucht eine "
+            "laufende X11- oder Wayland-Sitzung (DISPLAY oder WAYLAND_DISPLAY).\n  qt.qpa.");
+        // Qt's own warning while it opened the display still comes out.
+        row("display", {"-platform", "offscreen"}, -1, "",
+            "QStandardPaths: XDG_RUNTIME_DIR not set");
     }
 
     // The built program itself, with no display of any kind: its answers come before Qt looks,
     // and a start says in German that it found none. With one, it keeps running.
     void commandLine() {
         QFETCH(QStringList, arguments);
-        QFETCH(bool, full);
         QFETCH(int, exitCode);
         QFETCH(QString, output);
         QFETCH(QString, error);
-
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name :
              {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             environment.remove(QString::fromLatin1(name));
         QProcess program;
         program.setProcessEnvironment(environment);
-        if (full)
+        if (arguments.value(0) == ">")
             program.setStandardOutputFile(QStringLiteral("/dev/full"));
-        program.start(QStringLiteral(PROGRAM), arguments);
+        program.start(QStringLiteral(PROGRAM), arguments.mid(arguments.value(0) == ">"));
         if (exitCode < 0) {
             program.setReadChannel(QProcess::StandardError);
             QVERIFY(program.waitForReadyRead(20000));

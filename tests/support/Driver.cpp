@@ -8,31 +8,25 @@
 namespace {
 
 // Calls back once a dice dialog is on screen (and running its own loop).
-class DialogWatch final : public QObject {
-  public:
-    explicit DialogWatch(std::function<void(QWidget*)> shown) : m_shown(std::move(shown)) {}
-
-  protected:
+struct DialogWatch final : QObject {
+    explicit DialogWatch(std::function<void(QWidget*)> shown) : shown(std::move(shown)) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && watched->objectName() == "EigeneWuerfel") {
             auto* dialog = static_cast<QWidget*>(watched);
-            QTimer::singleShot(0, dialog, [this, dialog] { m_shown(dialog); });
+            QTimer::singleShot(0, dialog, [this, dialog] { shown(dialog); });
         }
         return false;
     }
-
-  private:
-    std::function<void(QWidget*)> m_shown;
+    const std::function<void(QWidget*)> shown;
 };
 
 } // namespace
 
 Driver::Driver(std::unique_ptr<dice::Wuerfelomat> dice)
-    : m_program(std::make_unique<app::Programm>(std::move(dice), this)),
-      m_dialogs(std::make_unique<DialogWatch>([this](QWidget* d) { answerDice(d); })) {
+    : m_dialogs(std::make_unique<DialogWatch>([this](QWidget* d) { answerDice(d); })),
+      m_program(std::make_unique<app::Programm>(std::move(dice), this)) {
     qApp->installEventFilter(m_dialogs.get());
-    QWidget* main = m_program->start();
-    QApplication::setActiveWindow(main);
+    QApplication::setActiveWindow(m_program->start());
 }
 
 void Driver::answerDice(QWidget* dialog) {
@@ -57,16 +51,9 @@ void Driver::answerDice(QWidget* dialog) {
     }
 }
 
-Driver::~Driver() {
-    m_program.reset();
-}
-
 bool Driver::inform(QWidget* window, const QString& text) {
-    const QPointer<QWidget> alive(window);
     m_messages.append(text);
-    if (onMessage)
-        onMessage(text);
-    return !alive.isNull();
+    return window != nullptr; // nothing closes a window while a recorded message is "open"
 }
 
 bool Driver::ask(QWidget* window, const QString& text) {
@@ -154,14 +141,4 @@ QMap<QString, QString> Driver::snapshot() const {
     shot["Form1.Gesamtzeit"] = QString::number(m_program->form1.state.Gesamtzeit);
     shot["Form1.Kosten"] = m_program->form1.state.Kosten.text();
     return shot;
-}
-
-QStringList Driver::changesSince(const QMap<QString, QString>& before) const {
-    QMap<QString, QString> now = snapshot(), both = now;
-    both.insert(before);
-    QStringList changed;
-    for (const QString& key : both.keys())
-        if (before.value(key, "gone") != now.value(key, "gone"))
-            changed << key;
-    return changed;
 }

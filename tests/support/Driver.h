@@ -14,7 +14,6 @@
 class Driver final : public MessageBoxes {
   public:
     explicit Driver(std::unique_ptr<dice::Wuerfelomat> dice);
-    ~Driver() override;
 
     app::Programm& program() { return *m_program; }
 
@@ -34,13 +33,9 @@ class Driver final : public MessageBoxes {
     // Everything the open windows show (each control's text, check mark, own enabled flag and
     // list length) and the main window's totals, to see what an action changed.
     QMap<QString, QString> snapshot() const;
-    // The controls and totals that differ from an earlier snapshot.
-    QStringList changesSince(const QMap<QString, QString>& before) const;
 
     // The messages shown since the last call.
     QStringList messages() { return std::exchange(m_messages, {}); }
-    // Runs while a message is "open", with its text.
-    std::function<void(const QString&)> onMessage;
     // What to type, field by field, when the program asks for dice rolled at the table; each
     // answer is typed where the focus is, then Return. No answer at all: Escape.
     QList<QStringList> diceAnswers;
@@ -61,9 +56,10 @@ class Driver final : public MessageBoxes {
     // One key that makes `key`; a character no key of QTest's table makes arrives as text.
     static void typeKey(QWidget* w, const QString& key);
 
-    std::unique_ptr<app::Programm> m_program;
-    std::unique_ptr<QObject> m_dialogs;
+    // In this order, so that the program goes first, while all it may tell is still recorded.
     QStringList m_messages;
+    std::unique_ptr<QObject> m_dialogs;
+    std::unique_ptr<app::Programm> m_program;
 };
 
 // main() for tests of the windows: a QApplication offscreen unless told otherwise, and an
