@@ -127,30 +127,14 @@ class tst_Program : public QObject {
     // stays open after the second refusal; the first refusal closes the window.
     void normalSearch() {
         start({4, 6, 2, 6, 1, 3, 2, 4, 1, 1, 3});
-        act({"Krankenhaus",
-             "Form1.cmdSuchDoc",
-             "cmdNormalfall",
-             "optKonzern",
-             "optSchieber",
-             "cmbArt=Implantat",
-             "cmbKategorie=Alphaware",
-             "cmbLegalität=Legal",
-             "txtGebräuche=3",
-             "NormalVersorgung.cmdSuchDoc",
-             "?lstModifMeld=Konzerneigen: +2|Schieber: -1|Implantat: +1|Alphaware: +2|Legal: -1",
-             "?lblModif=3",
-             "?lblFertMod=1",
-             "?lblMindestwurf=7",
-             "?lblZeitraum=14 Tage",
-             "?NormalVersorgung.lblErfolge=2",
-             "?lstErgebnis=4|8|7",
-             "?lblSumme=6",
-             "?lblFertigkeit=5",
-             "?lblEquipment=3",
-             "cmdImproveTime",
-             "cmdDiminQual",
-             "?lblZeitraum=7 Tage",
-             "?lblEquipment=2",
+        act({"Krankenhaus", "Form1.cmdSuchDoc", "cmdNormalfall", "optKonzern", "optSchieber",
+             "cmbArt=Implantat", "cmbKategorie=Alphaware", "cmbLegalität=Legal", "txtGebräuche=3",
+             "NormalVersorgung.cmdSuchDoc"});
+        act({"?lstModifMeld=Konzerneigen: +2|Schieber: -1|Implantat: +1|Alphaware: +2|Legal: -1",
+             "?lblModif=3", "?lblFertMod=1", "?lblMindestwurf=7", "?lblZeitraum=14 Tage",
+             "?NormalVersorgung.lblErfolge=2", "?lstErgebnis=4|8|7", "?lblSumme=6",
+             "?lblFertigkeit=5", "?lblEquipment=3"});
+        act({"cmdImproveTime", "cmdDiminQual", "?lblZeitraum=7 Tage", "?lblEquipment=2",
              "?NormalVersorgung.lblErfolge=2"});
         act({"optIllegal", "cmbKategorie=Standardcyberware", "txtGebräuche=1",
              "NormalVersorgung.cmdSuchDoc", // 4 against 2, then 1 + 1 - 2
@@ -349,6 +333,22 @@ class tst_Program : public QObject {
         d->click("cmdLeeren");
         QCOMPARE(d->messages().size(), 1);
         QCOMPARE(d->text("lstVerlauf"), "");
+    }
+
+    // A window that goes away while its dice dialog is open (no window active, or another):
+    // the dialog goes with it, the roll is abandoned and nothing is recorded.
+    void diceForAGoneWindow() {
+        for (const QString window : {"Form1", "NotfallVersorgung"}) {
+            start();
+            act({"chkEigeneWuerfel", "Schaden=4", "Krankenhaus", "Form1.cmdSuchDoc", "cmdNotfall"});
+            d->diceAnswers = {{"4", "4", "4"}};
+            const QPointer<QWidget> gone = d->find(window + '.');
+            d->beforeConfirm = [&](QWidget*) { gone->close(); };
+            QApplication::setActiveWindow(window == "Form1" ? nullptr : d->find("Form1."));
+            d->click(window + (window == "Form1" ? ".cmdHeilen" : ".cmdSuchDoc"));
+            QVERIFY(d->program().record.entries().isEmpty());
+            QCOMPARE(Driver::windows().join(' '), window == "Form1" ? "" : "Form1");
+        }
     }
 
     // A window that goes away with the main window while its own message box is open: the box
