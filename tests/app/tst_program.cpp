@@ -4,7 +4,6 @@
 // have their own tests; these check the wiring.
 
 #include "Driver.h"
-#include "LocaleGuard.h"
 #include "ScriptedDice.h"
 #include "odds/Forecast.h"
 #include "windows/Form1.h"
@@ -21,7 +20,6 @@
 class tst_Program : public QObject {
     Q_OBJECT
 
-    const LocaleGuard german{QLocale(QLocale::German, QLocale::Germany)}; // "3,5 Tage"
     std::unique_ptr<Driver> d;
 
     void start(QList<int> faces = {}) { d = std::make_unique<Driver>(scriptedDice(faces)); }
@@ -41,6 +39,7 @@ class tst_Program : public QObject {
         }
     }
   private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void team();
     void saveFailure();
     void cleanup() {

@@ -3,7 +3,6 @@
 // small tmpfs where the test may mount one, otherwise through a write that runs out), never
 // onto a FIFO, a device or a folder.
 
-#include "LocaleGuard.h"
 #include "care/CareTexts.h"
 #include "care/EmergencySearch.h"
 #include "care/NormalSearch.h"
@@ -62,13 +61,13 @@ QByteArray bytes(const QString& path) {
 class tst_Record : public QObject {
     Q_OBJECT
 
-    const LocaleGuard german{QLocale(QLocale::German, QLocale::Germany)};
     bool mounted = false; // private tmpfs: 64 KiB at `disk`, read-only at `locked` ("@")
     QTemporaryDir disk, locked;
     const QByteArray three = QByteArray("Kästchen;\r\n").repeated(900); // three pages of 4 KiB
 
   private slots:
     void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         umask(022); // a new file's mode is checked
         table.setOwn(true);
         mounted =
