@@ -142,23 +142,18 @@ class tst_Store : public QObject {
     }
 
     // What a press of a patient reads from the sheet, a control set by its name: the fields,
-    // the care and the seven boxes of the rule's input.
+    // the care and the seven boxes of the rule's input, each box ticked in a pattern of its own
+    // over the rows, so that two boxes read in each other's place show.
     void input_data() {
         QTest::addColumn<QString>("controls"); // each set to its own name, or ticked
         QTest::addColumn<QString>("input");
         const char* const rows[][2] = {
             {"Schaden txtKonstitution Willenskraft BioIndex EssenzDok txtBioTech",
              "Schaden txtKonstitution Willenskraft BioIndex EssenzDok txtBioTech 0 0000000"},
-            {"Krankenhaus", "0 3 3 0 6 8 1 0000000"},
-            {"schlechteUmst", "0 3 3 0 6 8 2 0000000"},
-            {"furchtbareUmst", "0 3 3 0 6 8 3 0000000"},
-            {"dokBio", "0 3 3 0 6 8 0 1000000"},
-            {"undokBio", "0 3 3 0 6 8 0 0100000"},
-            {"dokCyb", "0 3 3 0 6 8 0 0010000"},
-            {"undokCyb", "0 3 3 0 6 8 0 0001000"},
-            {"magischeBetreuung", "0 3 3 0 6 8 0 0000100"},
-            {"Erwachter", "0 3 3 0 6 8 0 0000010"},
-            {"Kommunikation", "0 3 3 0 6 8 0 0000001"}};
+            {"Krankenhaus dokBio dokCyb magischeBetreuung Kommunikation", "0 3 3 0 6 8 1 1010101"},
+            {"schlechteUmst undokBio dokCyb Erwachter Kommunikation", "0 3 3 0 6 8 2 0110011"},
+            {"furchtbareUmst undokCyb magischeBetreuung Erwachter Kommunikation",
+             "0 3 3 0 6 8 3 0001111"}};
         for (const auto& [controls, input] : rows)
             QTest::newRow(QByteArray(controls).left(12)) << controls << input;
     }
