@@ -98,15 +98,13 @@ class tst_Record : public QObject {
         forced.unraisedTarget = 1;
         healing::Press notIll;
         notIll.notIll = true;
-        care::NormalSearch found;
-        found.MW = 4;
-        found.dice = 2;
-        found.state = {2, 5, -1, 3.5f, 1, 2, 2};
-        found.etiquette = {{4, 2}, 1};
-        found.doctor = care::DoctorRoll{6, 5, 11, {5, 2, false}};
-        care::EmergencySearch emergency;
-        emergency.state.Modif = -2;
-        emergency.doctor = {1, 2, 1, {0, 0, true}};
+        const care::NormalSearch found{.MW = 4,
+                                       .dice = 2,
+                                       .state = {2, 5, -1, 3.5f, 1, 2, 2},
+                                       .etiquette = {{4, 2}, 1},
+                                       .doctor = care::DoctorRoll{6, 5, 11, {5, 2, false}}};
+        const care::EmergencySearch emergency{.state = {.Modif = -2},
+                                              .doctor = {1, 2, 1, {0, 0, true}}};
         QTest::newRow("forced")
             << record::press(forced, "zu Hause", numbers::Amount::fromTicks(48000000), byHand)
             << "HEILEN!: Kästchen 10 → 9, Krankenhaus, Mindestwurf 5  (1), Würfel 3 1 13 (von "
