@@ -33,7 +33,21 @@ quint64 splitmix64(quint64 x) {
 constexpr quint64 other = 0xA5A5A5A5A5A5A5A5; // the second word is seeded from seed ^ other
 const quint64 zeroFirst = 0 - 0x9e3779b97f4a7c15, zeroSecond = zeroFirst ^ other;
 
+// A seed, a clock value taken in after it (0: none), and the state they must give.
+struct Start {
+    quint64 seed, clock, s0, s1;
+};
+// The target and count of a success test, the faces rolled, the dice and successes counted.
+struct Throw {
+    int target, count;
+    QList<int> faces, dice;
+    int successes;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Start)
+Q_DECLARE_METATYPE(Throw)
 
 class tst_Dice : public QObject {
     Q_OBJECT
@@ -44,23 +58,18 @@ class tst_Dice : public QObject {
     // zeroed) or the whole state, which xoroshiro never leaves: the generator steps out to
     // {0, 1}. A clock value (0: none) spends an output.
     void generator_data() {
-        QTest::addColumn<quint64>("seed");
-        QTest::addColumn<quint64>("clock");
-        QTest::addColumn<quint64>("s0");
-        QTest::addColumn<quint64>("s1");
+        QTest::addColumn<Start>("start");
         const quint64 s = 2026, s0 = splitmix64(s), s1 = splitmix64(s ^ other);
-        QTest::newRow("seed") << s << 0ull << s0 << s1;
-        QTest::newRow("first word 0") << zeroFirst << 0ull << 0ull << splitmix64(zeroFirst ^ other);
-        QTest::newRow("clock zeroes first") << s << s << 0ull << s1;
+        QTest::newRow("seed") << Start{s, 0, s0, s1};
+        QTest::newRow("first word 0") << Start{zeroFirst, 0, 0, splitmix64(zeroFirst ^ other)};
+        QTest::newRow("clock zeroes first") << Start{s, s, 0, s1};
         QTest::newRow("clock, second 0")
-            << zeroSecond << 5ull << (splitmix64(zeroSecond) ^ splitmix64(5)) << 0ull;
-        QTest::newRow("clock zeroes all") << zeroSecond << zeroSecond << 0ull << 1ull;
+            << Start{zeroSecond, 5, splitmix64(zeroSecond) ^ splitmix64(5), 0};
+        QTest::newRow("clock zeroes all") << Start{zeroSecond, zeroSecond, 0, 1};
     }
     void generator() {
-        QFETCH(quint64, seed);
-        QFETCH(quint64, clock);
-        QFETCH(quint64, s0);
-        QFETCH(quint64, s1);
+        QFETCH(Start, start);
+        const auto [seed, clock, s0, s1] = start;
         // Built in zeroed memory, so that a read past the state sees zeros and shows.
         alignas(dice::MixingGenerator) std::array<std::byte, 64> zeroed{};
         auto* generator = new (zeroed.data()) dice::MixingGenerator(seed);
@@ -91,31 +100,22 @@ class tst_Dice : public QObject {
     }
 
     void successes_data() {
-        QTest::addColumn<int>("target");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QList<int>>("faces");
-        QTest::addColumn<QList<int>>("dice");
-        QTest::addColumn<int>("successes");
-        QTest::newRow("chains") << 13 << 4 << QList{6, 4, 1, 6, 6, 6, 1, 6, 6, 1}
-                                << QList{10, 1, 19, 13} << 2;
-        QTest::newRow("seven needs a six") << 7 << 2 << QList{5, 6, 1} << QList{5, 7} << 1;
-        QTest::newRow("one die") << 4 << 1 << QList{4} << QList{4} << 1;
-        QTest::newRow("negative count") << 4 << -2 << QList<int>{} << QList<int>{} << 0;
+        QTest::addColumn<Throw>("t");
+        QTest::newRow("chains") << Throw{13, 4, {6, 4, 1, 6, 6, 6, 1, 6, 6, 1}, {10, 1, 19, 13}, 2};
+        QTest::newRow("seven needs a six") << Throw{7, 2, {5, 6, 1}, {5, 7}, 1};
+        QTest::newRow("one die") << Throw{4, 1, {4}, {4}, 1};
+        QTest::newRow("negative count") << Throw{4, -2, {}, {}, 0};
     }
     void successes() {
-        QFETCH(int, target);
-        QFETCH(int, count);
-        QFETCH(QList<int>, faces);
-        QFETCH(QList<int>, dice);
-        QFETCH(int, successes);
+        QFETCH(Throw, t);
         ScriptedSource* source = nullptr;
-        auto w = scriptedDice(faces, &source);
+        auto w = scriptedDice(t.faces, &source);
         const dice::Roll roll =
-            *dice::ZaehleErfolge(*w, Int16(target), Int16(count), dice::Purpose::Healing);
-        QCOMPARE(QList<int>(roll.dice.begin(), roll.dice.end()), dice);
-        QCOMPARE(roll.successes, successes);
+            *dice::ZaehleErfolge(*w, Int16(t.target), Int16(t.count), dice::Purpose::Healing);
+        QCOMPARE(QList<int>(roll.dice.begin(), roll.dice.end()), t.dice);
+        QCOMPARE(roll.successes, t.successes);
         QCOMPARE(source->clocks,
-                 QList<std::uint64_t>(faces.size(), 42)); // the clock before each die
+                 QList<std::uint64_t>(t.faces.size(), 42)); // the clock before each die
     }
 };
 
