@@ -20,12 +20,10 @@
 #include <QtWidgets>
 
 // Every field of a rule's input as "name=value", in a fixed order.
-static QString b(bool v) {
-    return v ? "1" : "0";
-}
-template <class T> static QString name(const std::optional<T>& v, const QStringList& names) {
+static const auto b = [](bool v) { return QString(v ? "1" : "0"); };
+static const auto name = [](const auto& v, const QStringList& names) {
     return v ? names.value(int(*v)) : QString();
-}
+};
 // clang-format off
 static QStringList fields(const healing::HealingInput& i) {
     const QStringList care{"daheim", "Krankenhaus", "schlechteUmst", "furchtbareUmst"};
