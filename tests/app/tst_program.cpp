@@ -148,29 +148,15 @@ class tst_Program : public QObject {
     }
 
     // The forecast shows a refusal in place of its numbers without a box, and draws no dice.
+    // (What it shows is checked in tst_windows.)
     void forecast() {
         start({2, 2, 2});
         d->key("Schaden", Qt::Key_F2);
-        const auto now = [this](const char* field, const char* text, const char* label) {
-            d->type(field, text);
-            QCoreApplication::processEvents();
-            return d->text(label);
-        };
+        d->type("Schaden", "x");
+        QCoreApplication::processEvents();
         const QString refusal = "Bitte im Feld „Schadenskästchen“ eine ganze Zahl eingeben.";
-        QCOMPARE(now("Schaden", "x", "lblNaechsterWurf"), refusal);
-        QCOMPARE(d->text("lblBisZurHeilung"), refusal);
+        act({"?lblNaechsterWurf=" + refusal, "?lblBisZurHeilung=" + refusal});
         act({"Schaden=4", "cmdHeilen", "?lstErgebnis=2|2|2"});
-        // A hospital stay of few boxes and many dice: the rare counts merged by their range,
-        // each other count with its cost, durations under a day in hours.
-        act({"Krankenhaus", "txtKonstitution=30"});
-        const QString next = now("Schaden", "3", "lblNaechsterWurf");
-        QVERIFY(next.contains("\n1–17\u00a0Erfolge zusammen: 0,1\u00a0%\n"));
-        QCOMPARE(next.count("Kosten"), next.count("Heilungsdauer")); // 14 counts, the mean
-        QVERIFY(d->text("lblNaechsterWurfKurz").endsWith("0,08\u00a0Stunden, Kosten 2\u00a0Nuyen"));
-        // A later refusal names the press, and the figures count the presses before it.
-        act({"dokBio", "Willenskraft=20", "txtBioTech=7", "BioIndex=-2700"});
-        QVERIFY(
-            now("Schaden", "1370", "lblBisZurHeilung").contains("für die 696 Heilungswürfe davor"));
     }
 
     // The forecast and the record land wholly on the main window's screen: beside it where

@@ -333,6 +333,16 @@ class tst_Windows : public QObject {
             "cmdNormalfall"} << "frmNormalSuche" << "Die Balken zählen die Suchen, die zum 2W6";
         QTest::newRow("emergency search") << QStringList{"Krankenhaus", "Form1.cmdSuchDoc",
             "cmdNotfall"} << "frmNotfallSuche" << "Fertigkeitsstufe 4: ";
+        // Few boxes and many dice: the rare counts merged by their range, hours under a day.
+        const QStringList many{"Krankenhaus", "txtKonstitution=30", "Schaden=3"};
+        QTest::newRow("rare counts merged") << many << "lblNaechsterWurf"
+            << QStringLiteral("\n1–17\u00a0Erfolge zusammen: ");
+        QTest::newRow("hours") << many << "lblNaechsterWurfKurz"
+            << QStringLiteral("\u00a0Stunden, Kosten 2\u00a0Nuyen");
+        // Only a later press would be refused: it is named, the figures count those before.
+        QTest::newRow("later refusal") << many + QStringList{"dokBio", "Willenskraft=20",
+            "txtBioTech=7", "BioIndex=-2700", "Schaden=1370"} << "lblBisZurHeilung"
+            << "für die 696 Heilungswürfe davor";
         // Many presses of one die each: the recovery is a normal curve.
         QTest::newRow("normal curve") << QStringList{"Schaden=300", "txtKonstitution=1"}
             << "lblBisZurHeilung" << QStringLiteral("Noch 300\u00a0Kästchen");
