@@ -482,13 +482,10 @@ void tst_Program::team() {
     QVERIFY(!QFile::exists(team::Store::defaultPath()));
     // A press that takes a patient's record past its 10,000 lines drops the oldest hundred, and
     // the record shown starts with the notice that says so.
-    QList<team::Patient> full(1);
-    full[0].name = "Kira";
+    QList<team::Patient> full{{.name = "Kira"}};
     full[0].setSheet(d->program().form1.window()->capture());
-    RecordEntry line;
-    line.time = QDateTime::currentDateTime();
     for (int n = 0; n < 9999; ++n)
-        full[0].addLine(line);
+        full[0].addLine({.time = QDateTime::currentDateTime()});
     QString error;
     QVERIFY2(team::Store(team::Store::defaultPath()).save(full, 0, &error), qPrintable(error));
     p = restart();

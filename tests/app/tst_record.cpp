@@ -190,10 +190,7 @@ class tst_Record : public QObject {
         QVERIFY(csv.startsWith("\uFEFF" + header) && csv.endsWith(QString("\r\n") + row));
         QCOMPARE(csv.count("\r\n"), 2);
         // The team: the name first, the header once, each patient's lines after their name.
-        team::Patient p;
-        p.name = typed;
-        p.record = {e};
-        p.trimmed = 100;
+        const team::Patient p{.name = typed, .record = {e}, .trimmed = 100};
         const QString all = QString::fromUtf8(Runde::csv({p, p}));
         QVERIFY(all.startsWith("\uFEFFName;" + header) && all.endsWith(cell + ';' + row));
         QVERIFY(all.section("\r\n", 1, 1).startsWith(cell + ';') &&
