@@ -30,16 +30,14 @@ const TableDice::Asked byHand(table, nullptr);
 
 healing::Press press(int boxesAfter, int successes, float hours, float total, bool hospital,
                      qint64 nuyen = 0) {
-    healing::Press p;
-    p.state.Schadenskaestchen = numbers::Int16(boxesAfter);
-    p.state.Mindestwurf = 5;
-    p.state.Heilungsdauer = hours;
-    p.state.Gesamtzeit = total;
-    p.state.Kosten = numbers::Amount::fromTicks(nuyen * 10000);
-    p.unraisedTarget = 5;
-    p.hospital = hospital;
-    p.roll = {{3, 1, 13}, numbers::Int16(successes)};
-    return p;
+    return {.state = {.Schadenskaestchen = numbers::Int16(boxesAfter),
+                      .Mindestwurf = 5,
+                      .Heilungsdauer = hours,
+                      .Gesamtzeit = total,
+                      .Kosten = numbers::Amount::fromTicks(nuyen * 10000)},
+            .hospital = hospital,
+            .unraisedTarget = 5,
+            .roll = {{3, 1, 13}, numbers::Int16(successes)}};
 }
 
 // A disk that takes `budget` bytes more, then makes no progress (as a write may, without an

@@ -26,19 +26,19 @@ RecordEntry line(int n) {
 }
 
 Sheet sheet(int n) {
-    Sheet s;
-    s.texts = {{"Schaden", QString::number(n)}, {"txtKonstitution", ""}, {"lblKosten", "Ä 😀 ß"}};
-    s.checked = {{"Krankenhaus", n % 2}, {"daheim", !(n % 2)}, {"Erwachter", true}};
-    s.enabled = {{"BioIndex", n % 2}, {"Erwachter", false}};
-    s.lists = {{"lstErgebnis", {"13", "2"}}, {"Meldungen", {}}};
-    s.state.Schadenskaestchen = numbers::Int16(n);
-    s.state.Mindestwurf = -32768;
-    s.state.Verletzungsmod = 32767;
-    s.state.Schadensniveau = "mittel";
-    s.state.Gesamtzeit = 1234.5678f + float(n);
-    s.state.Heilungsdauer = 1e-7f;
-    s.state.Kosten = numbers::Amount::fromTicks(123456789012345678 + n); // to the ten-thousandth
-    return s;
+    return {
+        .texts = {{"Schaden", QString::number(n)}, {"txtKonstitution", ""}, {"lblKosten", "Ä 😀 ß"}},
+        .checked = {{"Krankenhaus", n % 2}, {"daheim", !(n % 2)}, {"Erwachter", true}},
+        .enabled = {{"BioIndex", n % 2}, {"Erwachter", false}},
+        .lists = {{"lstErgebnis", {"13", "2"}}, {"Meldungen", {}}},
+        // Values at the edges of their types; the cost to the ten-thousandth.
+        .state = {.Schadenskaestchen = numbers::Int16(n),
+                  .Schadensniveau = "mittel",
+                  .Verletzungsmod = 32767,
+                  .Mindestwurf = -32768,
+                  .Heilungsdauer = 1e-7f,
+                  .Gesamtzeit = 1234.5678f + float(n),
+                  .Kosten = numbers::Amount::fromTicks(123456789012345678 + n)}};
 }
 
 // A press as the program makes it: the step before, the new sheet, its record line.
