@@ -89,29 +89,19 @@ class TestDesktop : public QObject {
         QVERIFY2(error.isEmpty() ? err.isEmpty() : err.startsWith(error), qPrintable(err));
     }
 
-    void programIcon_data() {
-        QTest::addColumn<QString>("theme");
-        QTest::addColumn<QColor>("middle");
-        QTest::newRow("built in") << "" << QColor(0xd7, 0x26, 0x3d); // the cross, drawn from SVG
-        QTest::newRow("theme's") << "blau" << QColor(Qt::blue);
-    }
-
-    // Every window shows the application's icon unless it sets its own, the theme's where the
-    // desktop's theme has one. (It is set once the first window is on screen, which only the
-    // start-up benchmark can tell.)
     void programIcon() {
-        QFETCH(QString, theme);
-        QFETCH(QColor, middle);
-        QIcon::setThemeName(theme);
-        QGuiApplication::setWindowIcon(QIcon());
-        app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
-
-        QWidget window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(!QGuiApplication::windowIcon().isNull());
-        const QImage image = QGuiApplication::windowIcon().pixmap(QSize(32, 32)).toImage();
-        QCOMPARE(image.pixelColor(16, 16), middle);
+        for (const auto& [theme, middle] : // the built-in cross, drawn from SVG; the theme's own
+             {std::pair{"", QColor(0xd7, 0x26, 0x3d)}, {"blau", QColor(Qt::blue)}}) {
+            QIcon::setThemeName(theme);
+            QGuiApplication::setWindowIcon(QIcon());
+            app::introduceToDesktop(*qobject_cast<QApplication*>(qApp));
+            QWidget window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTRY_VERIFY(!QGuiApplication::windowIcon().isNull());
+            const QImage image = QGuiApplication::windowIcon().pixmap(QSize(32, 32)).toImage();
+            QCOMPARE(image.pixelColor(16, 16), middle);
+        }
     }
 
     // X11 desktops match a window to its menu entry by StartupWMClass against the window class,

@@ -161,27 +161,20 @@ class tst_Program : public QObject {
 
     // The forecast and the record land wholly on the main window's screen: beside it where
     // there is room (right, else left), otherwise over it, and no larger than the screen.
-    void placement_data() {
-        QTest::addColumn<QRect>("main");
-        QTest::addColumn<QSize>("wanted");
-        QTest::addColumn<QRect>("placed");
-        const auto row = [](const char* tag, QRect main, QSize wanted, QRect placed) {
-            QTest::newRow(tag) << main << wanted << placed;
-        };
-        row("right", {10, 20, 500, 400}, {540, 700}, {520, 26, 540, 700});
-        row("left", {800, 20, 500, 400}, {540, 700}, {250, 26, 540, 700});
-        row("over", {400, 300, 500, 400}, {540, 700}, {402, 26, 540, 700});
-        row("too tall", {10, 20, 500, 400}, {540, 900}, {520, 22, 540, 704});
-        row("left edge", {552, 20, 500, 400}, {540, 700}, {2, 26, 540, 700});
-        row("edge", {0, 0, 814, 100}, {540, 100}, {824, 22, 540, 100});
-        row("too wide", {400, 20, 500, 400}, {1000, 300}, {364, 42, 1000, 300});
-    }
+    // Each row: the main window, the size wanted, where the window goes (the frame is 2 pixels
+    // and a title of 20; the screen 1366 x 728).
     void placement() {
-        QFETCH(QRect, main);
-        QFETCH(QSize, wanted);
-        QFETCH(QRect, placed);
-        QCOMPARE(app::Programm::placeBeside(main, wanted, {2, 22, 2, 2}, {0, 0, 1366, 728}),
-                 placed);
+        using Row = std::tuple<QRect, QSize, QRect>;
+        for (const auto& [main, wanted, placed] :
+             {Row{{10, 20, 500, 400}, {540, 700}, {520, 26, 540, 700}},     // right
+              Row{{800, 20, 500, 400}, {540, 700}, {250, 26, 540, 700}},    // left
+              Row{{400, 300, 500, 400}, {540, 700}, {402, 26, 540, 700}},   // over
+              Row{{10, 20, 500, 400}, {540, 900}, {520, 22, 540, 704}},     // too tall
+              Row{{552, 20, 500, 400}, {540, 700}, {2, 26, 540, 700}},      // just fits left
+              Row{{0, 0, 814, 100}, {540, 100}, {824, 22, 540, 100}},       // just fits right
+              Row{{400, 20, 500, 400}, {1000, 300}, {364, 42, 1000, 300}}}) // too wide
+            QCOMPARE(app::Programm::placeBeside(main, wanted, {2, 22, 2, 2}, {0, 0, 1366, 728}),
+                     placed);
     }
 
     // Dice typed in count as rolled: the dialog says what to roll, a six asks for the next
