@@ -1,7 +1,7 @@
 // The team on disk: every field of a patient read back equal, changes written as changes,
 // every kind of unusable file kept aside untouched.
 
-#include "team/Store.h"
+#include "TeamSamples.h"
 
 #include <QtSql>
 #include <QtTest>
@@ -9,85 +9,10 @@
 
 using namespace team;
 
-namespace {
-
-RecordEntry line(int n) {
-    RecordEntry e{QDateTime(QDate(2026, 12, 6), QTime(10, n % 60, 7, 250)),
-                  "HEILEN!",
-                  QString("Kästchen %1 → 🩹;\"x\"").arg(n),
-                  n % 3 ? "13 3 2" : "",
-                  n % 2 == 1,
-                  QString("Gesamtzeit %1 hrs").arg(n)};
-    if (n % 3) { // a press's figures, down to a float's last bit and the cost's last tick
-        e.boxesBefore = n % 32768, e.boxesAfter = -32768, e.successes = n % 7;
-        e.days = 1.0f / float(n), e.totalDays = 3.4e38f, e.cost = numbers::Amount::fromTicks(-n);
-    }
-    return e;
-}
-
-Sheet sheet(int n) {
-    return {
-        .texts = {{"Schaden", QString::number(n)}, {"txtKonstitution", ""}, {"lblKosten", "Ä 😀 ß"}},
-        .checked = {{"Krankenhaus", n % 2}, {"daheim", !(n % 2)}, {"Erwachter", true}},
-        .enabled = {{"BioIndex", n % 2}, {"Erwachter", false}},
-        .lists = {{"lstErgebnis", {"13", "2"}}, {"Meldungen", {}}},
-        // Values at the edges of their types; the cost to the ten-thousandth.
-        .state = {.Schadenskaestchen = numbers::Int16(n),
-                  .Schadensniveau = "mittel",
-                  .Verletzungsmod = 32767,
-                  .Mindestwurf = -32768,
-                  .Heilungsdauer = 1e-7f,
-                  .Gesamtzeit = 1234.5678f + float(n),
-                  .Kosten = numbers::Amount::fromTicks(123456789012345678 + n)}};
-}
-
-// A press as the program makes it: the step before, the new sheet, its record line.
-void press(Patient& p, int n) {
-    p.pushUndo(n % 4 ? "HEILEN!" : "Reset", p.sheet);
-    p.setSheet(sheet(n));
-    p.addLine(line(n));
-}
-
-QString describe(const QList<Patient>& team) {
-    QStringList out;
-    for (const Patient& p : team) {
-        out << p.name + p.sheetJson + p.trimmedAt.toString(Qt::ISODateWithMs) +
-                   QString::asprintf(" %lld %lld %lld", p.recordFirst, p.trimmed, p.nextUndo);
-        for (const UndoStep& u : p.undo)
-            out << QString::number(u.seq) + u.what + u.time.toString("HH:mm:ss.zzz") +
-                       u.before.json();
-        for (const RecordEntry& e : p.record)
-            out << e.line() + QString::asprintf(
-                                  " %d %d %d %d %d %.9g %.9g %lld", e.time.time().msec(), e.byHand,
-                                  e.boxesBefore.value_or(-1), e.boxesAfter.value_or(-1),
-                                  e.successes.value_or(-1), e.days.value_or(-1),
-                                  e.totalDays.value_or(-1), qint64(e.cost ? e.cost->ticks() : -1));
-    }
-    return out.join('\n');
-}
-
-QByteArray bytes(const QString& path) {
+static QByteArray bytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
 }
-
-// Patients with `presses` presses each, the last one active; saved as a team to `file` if given.
-QList<Patient> made(int patients, int presses, const QString& file = {}) {
-    QList<Patient> team;
-    for (int i = 0; i < patients; ++i) {
-        team << Patient{};
-        team[i].name = i ? QString("Ärztin %1 🧪").arg(i) : "Kira";
-        team[i].setSheet(sheet(i));
-        for (int n = 0; n < presses; ++n)
-            press(team[i], n);
-    }
-    QString error;
-    if (!file.isEmpty() && !Store(file).save(team, patients - 1, &error))
-        qWarning() << error;
-    return team;
-}
-
-} // namespace
 
 class tst_Store : public QObject {
     Q_OBJECT
